@@ -1,0 +1,49 @@
+// Hash containers keyed by UTF-8 text that can be searched with a string_view
+// without building a std::string (no allocation on the keystroke path).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace talvo {
+
+// Hashes eight bytes a step: entry keys are long paths and identities, and
+// each keystroke hashes one per matching entry.
+struct TextHash {
+    using is_transparent = void;
+
+    static std::uint64_t mix(std::uint64_t x) noexcept {
+        x *= 0xBF58476D1CE4E5B9ull;
+        return x ^ (x >> 31);
+    }
+
+    std::size_t operator()(std::string_view text) const noexcept {
+        std::uint64_t h = 0x9E3779B97F4A7C15ull ^ text.size();
+        const char* p = text.data();
+        std::size_t n = text.size();
+        for (; n >= 8; p += 8, n -= 8) {
+            std::uint64_t chunk;
+            std::memcpy(&chunk, p, 8);
+            h = mix(h ^ chunk) * 0x94D049BB133111EBull;
+        }
+        std::uint64_t tail = 0;
+        std::memcpy(&tail, p, n);
+        h = mix(h ^ tail);
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+};
+
+template <typename Value>
+using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
+using TextSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
+
+// Entry keys the user has hidden from the results.
+using HiddenKeys = TextSet;
+
+}  // namespace talvo
