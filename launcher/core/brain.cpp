@@ -23,7 +23,8 @@ inline bool begins_with(std::string_view text, std::string_view prefix) {
 }
 
 bool any_equal(const std::vector<std::string>& texts, std::string_view query) {
-    return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t == query; });
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const std::string& t) { return t == query; });
 }
 
 bool any_starts_with(const std::vector<std::string>& texts, std::string_view prefix) {
@@ -33,7 +34,8 @@ bool any_starts_with(const std::vector<std::string>& texts, std::string_view pre
 
 float name_prefix_score(const CatalogEntry& entry, std::string_view query) {
     const auto extra = static_cast<float>(entry.match_name.size() - query.size());
-    return k::kNamePrefix - std::min(k::kNamePrefixPenaltyPerByte * extra, k::kNamePrefixMaxPenalty);
+    return k::kNamePrefix -
+           std::min(k::kNamePrefixPenaltyPerByte * extra, k::kNamePrefixMaxPenalty);
 }
 
 bool every_word_starts_an_entry_word(const CatalogEntry& entry, const QueryParts& query) {
@@ -182,8 +184,8 @@ struct PrefixShare {
     }
 };
 
-float bonus_with_share(const LearningMemory& memory, std::string_view key,
-                       const PrefixShare& share, ClockSlot clock) {
+float bonus_with_share(const LearningMemory& memory, std::string_view key, const PrefixShare& share,
+                       ClockSlot clock) {
     const auto weight = memory.key_weight.find(key);
     if (weight == memory.key_weight.end()) {
         return 0;

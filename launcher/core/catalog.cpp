@@ -16,7 +16,9 @@ bool is_word_character(char32_t c) {
            (c >= 0xB2 && is_numeric(c));
 }
 
-bool is_capital(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && is_uppercase(c)); }
+bool is_capital(char32_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && is_uppercase(c));
+}
 
 // A capital after a small letter or a digit starts a new word: OneDrive, Win10Pro.
 bool starts_camel_word(char32_t previous, char32_t c) {
@@ -92,7 +94,9 @@ KeyIndex build_key_index(const Catalog& catalog) {
     return index;
 }
 
-bool is_command_key(std::string_view key) { return key.starts_with(kCmdKeyPrefix); }
+bool is_command_key(std::string_view key) {
+    return key.starts_with(kCmdKeyPrefix);
+}
 
 Catalog replace_builtins(Catalog builtins, const Catalog& current) {
     for (const CatalogEntry& entry : current) {

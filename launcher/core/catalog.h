@@ -25,7 +25,7 @@ struct LaunchTarget {
     enum class Kind : std::uint8_t { Path, Command };
 
     Kind kind = Kind::Path;
-    std::string path;  // Kind::Path only
+    std::string path;                               // Kind::Path only
     BuiltinCommand command = BuiltinCommand::Quit;  // Kind::Command only
 
     static LaunchTarget open_path(std::string text) { return {Kind::Path, std::move(text), {}}; }
@@ -43,9 +43,9 @@ struct CatalogEntry {
     std::string key;
     std::string name;
     std::string subtitle;
-    std::string match_name;          // fold(name)
-    std::vector<std::string> words;  // folded words of name
-    std::string initials;            // first character of each word
+    std::string match_name;            // fold(name)
+    std::vector<std::string> words;    // folded words of name
+    std::string initials;              // first character of each word
     std::vector<std::string> aliases;  // folded; built-in entries only
     std::optional<std::string> exe_path;
     std::optional<std::string> icon_source;

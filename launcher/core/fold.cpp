@@ -72,7 +72,9 @@ std::string_view trim_white_space(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-std::string prepare_query(std::string_view raw) { return fold(trim_white_space(raw)); }
+std::string prepare_query(std::string_view raw) {
+    return fold(trim_white_space(raw));
+}
 
 std::vector<std::string_view> query_words(std::string_view query) {
     std::vector<std::string_view> words;

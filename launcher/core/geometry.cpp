@@ -22,8 +22,12 @@ std::int32_t saturate(float whole) {
 
 }  // namespace
 
-std::int32_t round_saturated(float value) { return saturate(std::round(value)); }
+std::int32_t round_saturated(float value) {
+    return saturate(std::round(value));
+}
 
-std::int32_t truncate_saturated(float value) { return saturate(std::trunc(value)); }
+std::int32_t truncate_saturated(float value) {
+    return saturate(std::trunc(value));
+}
 
 }  // namespace talvo

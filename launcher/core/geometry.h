@@ -13,9 +13,13 @@ std::int32_t round_saturated(float value);
 std::int32_t truncate_saturated(float value);
 
 // S(v): the scaled length as a float, for anti-aliased shapes.
-inline float scaled(float dip, float scale) { return dip * scale; }
+inline float scaled(float dip, float scale) {
+    return dip * scale;
+}
 
 // R(v): the scaled length rounded to whole pixels.
-inline std::int32_t scaled_px(float dip, float scale) { return round_saturated(dip * scale); }
+inline std::int32_t scaled_px(float dip, float scale) {
+    return round_saturated(dip * scale);
+}
 
 }  // namespace talvo

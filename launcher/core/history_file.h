@@ -40,8 +40,9 @@ void rewrite_history(const LearningMemory& memory, const Platform& platform);
 // the line to the file (after a line feed if the file ends in a cut line),
 // logs it, trims past kHistoryLimit, rebuilds. Nothing when `index` is out of
 // range.
-std::optional<LaunchRequest> choose(LearningMemory& memory, const std::vector<CatalogEntry>& results,
-                                    std::size_t index, LaunchMode mode, std::string_view edit_line,
+std::optional<LaunchRequest> choose(LearningMemory& memory,
+                                    const std::vector<CatalogEntry>& results, std::size_t index,
+                                    LaunchMode mode, std::string_view edit_line,
                                     const Platform& platform);
 
 }  // namespace talvo

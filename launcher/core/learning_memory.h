@@ -13,9 +13,9 @@ namespace talvo {
 
 struct LaunchRecord {
     std::string key;
-    std::string query;       // prepared query at launch time, free of TAB, LF and CR
-    std::uint64_t time = 0;  // Unix seconds (UTC)
-    std::uint32_t hour = 0;  // local hour, 0 to 23
+    std::string query;          // prepared query at launch time, free of TAB, LF and CR
+    std::uint64_t time = 0;     // Unix seconds (UTC)
+    std::uint32_t hour = 0;     // local hour, 0 to 23
     std::uint32_t weekend = 0;  // 1 on Saturday or Sunday
 
     bool operator==(const LaunchRecord&) const = default;

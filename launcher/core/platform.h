@@ -23,7 +23,7 @@ struct LocalTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Whole seconds since 1970-01-01 UTC; negative when the system clock reads earlier.
     virtual std::int64_t unix_now() const = 0;
@@ -33,16 +33,24 @@ public:
 };
 
 class Environment {
-public:
+  public:
     virtual ~Environment() = default;
     virtual std::optional<std::string> variable(std::string_view name) const = 0;
     virtual std::uint32_t process_id() const = 0;
 };
 
-enum class KnownFolder : std::uint8_t { Pictures, Downloads, Documents, Desktop, Music, Videos, Profile };
+enum class KnownFolder : std::uint8_t {
+    Pictures,
+    Downloads,
+    Documents,
+    Desktop,
+    Music,
+    Videos,
+    Profile
+};
 
 class SystemQueries {
-public:
+  public:
     virtual ~SystemQueries() = default;
     virtual std::optional<std::string> known_folder_path(KnownFolder folder) const = 0;
     // Path of a known folder named by its identifier text "{xxxxxxxx-...}".
@@ -62,7 +70,7 @@ enum class WriteMode : std::uint8_t { Append, Truncate };
 
 // Files named by UTF-8 paths. No call throws; failures come back as values.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // The whole content; nothing when the file is missing, a folder or unreadable.
     virtual std::optional<std::string> read_file(const std::string& path) const = 0;

@@ -14,12 +14,14 @@ namespace tables = unicode_tables;
 
 std::uint8_t properties(char32_t c) {
     const std::uint32_t probe = (static_cast<std::uint32_t>(c) << 8) | 0xFF;
-    const auto* run = std::upper_bound(std::begin(tables::kPropertyRuns),
-                                       std::end(tables::kPropertyRuns), probe);
+    const auto* run =
+        std::upper_bound(std::begin(tables::kPropertyRuns), std::end(tables::kPropertyRuns), probe);
     return run == std::begin(tables::kPropertyRuns) ? 0 : static_cast<std::uint8_t>(*(run - 1));
 }
 
-bool has(char32_t c, tables::PropertyBit bit) { return c <= 0x10FFFF && (properties(c) & bit); }
+bool has(char32_t c, tables::PropertyBit bit) {
+    return c <= 0x10FFFF && (properties(c) & bit);
+}
 
 template <std::size_t NS, std::size_t NL>
 void append_mapped(std::u32string& out, char32_t c, const tables::SingleMapping (&single)[NS],
@@ -61,11 +63,21 @@ std::string map_text(std::string_view text, Mapper append_mapping) {
 
 }  // namespace
 
-bool is_alphabetic(char32_t c) { return has(c, tables::kAlphabetic); }
-bool is_numeric(char32_t c) { return has(c, tables::kNumeric); }
-bool is_uppercase(char32_t c) { return has(c, tables::kUppercase); }
-bool is_lowercase(char32_t c) { return has(c, tables::kLowercase); }
-bool is_white_space(char32_t c) { return has(c, tables::kWhiteSpace); }
+bool is_alphabetic(char32_t c) {
+    return has(c, tables::kAlphabetic);
+}
+bool is_numeric(char32_t c) {
+    return has(c, tables::kNumeric);
+}
+bool is_uppercase(char32_t c) {
+    return has(c, tables::kUppercase);
+}
+bool is_lowercase(char32_t c) {
+    return has(c, tables::kLowercase);
+}
+bool is_white_space(char32_t c) {
+    return has(c, tables::kWhiteSpace);
+}
 
 void append_lower(std::u32string& out, char32_t c) {
     append_mapped(out, c, tables::kLowerSingle, tables::kLowerLong);
@@ -75,7 +87,11 @@ void append_upper(std::u32string& out, char32_t c) {
     append_mapped(out, c, tables::kUpperSingle, tables::kUpperLong);
 }
 
-std::string to_lower(std::string_view text) { return map_text(text, append_lower); }
-std::string to_upper(std::string_view text) { return map_text(text, append_upper); }
+std::string to_lower(std::string_view text) {
+    return map_text(text, append_lower);
+}
+std::string to_upper(std::string_view text) {
+    return map_text(text, append_upper);
+}
 
 }  // namespace talvo

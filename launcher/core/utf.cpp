@@ -5,9 +5,13 @@
 namespace talvo {
 namespace {
 
-bool is_continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool is_continuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
 
-bool is_surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool is_surrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 // Decodes one well-formed sequence at `pos`; returns its length, or 0 when the
 // bytes there are not a valid sequence (overlong, surrogate, out of range, cut).

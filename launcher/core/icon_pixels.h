@@ -1,0 +1,18 @@
+// Turns the pixels the shell returns for an icon into what per-pixel alpha
+// blending needs: premultiplied blue, green, red, alpha.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace talvo {
+
+// In place, on 32-bit pixels in B, G, R, A byte order: all-zero alpha means an
+// opaque icon (alpha set to 255); colours already at or below their alpha are
+// taken as premultiplied; otherwise each colour becomes (c * a + 127) / 255.
+void prepare_icon_pixels(std::span<std::uint8_t> bgra);
+
+// Icon side in pixels for a DPI scale: 36 at 96 DPI.
+std::int32_t icon_pixel_size(float scale);
+
+}  // namespace talvo
