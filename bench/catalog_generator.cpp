@@ -10,19 +10,22 @@
 namespace talvo::bench {
 namespace {
 
-constexpr std::array kVendors = {"Microsoft", "Adobe", "Mozilla", "JetBrains", "Quenlor",
-                                 "Éditions Lumière", "Oracle", "Valve", "Kodi", "Nvidia"};
+constexpr std::array kVendors = {"Microsoft",        "Adobe",  "Mozilla", "JetBrains", "Quenlor",
+                                 "Éditions Lumière", "Oracle", "Valve",   "Kodi",      "Nvidia"};
 constexpr std::array kWords = {
-    "Visual", "Studio", "Code", "Lecteur", "Média", "Éditeur", "Vidéos", "Paramètres",
-    "Calculatrice", "Bloc-notes", "Terminal", "Gestionnaire", "Fichiers", "Photos", "Musique",
-    "Navigateur", "Réseau", "Sécurité", "Données", "Outil", "Capture", "Écran", "Player",
-    "Manager", "Office", "Word", "Excel", "Console", "Client", "Serveur", "Développeur",
-    "Aperçu", "Impression", "Scanner", "Messagerie", "Agenda", "Cartes", "Météo", "Horloge"};
-constexpr std::array kCamel = {"OneDrive", "PowerShell", "VirtualBox", "FileZilla", "KeePassXC",
-                               "GitHubDesktop", "WinMerge", "Win10Pro", "7Zip", "HTMLEditor",
-                               "NotepadPlusPlus", "OBSStudio", "TeamViewer", "ShareX"};
-constexpr std::array kSuffixes = {"", " (x64)", " 2024", " - Insiders", " Portable", " Beta",
-                                  " 3D", " Community Edition"};
+    "Visual",      "Studio",     "Code",         "Lecteur",    "Média",      "Éditeur",
+    "Vidéos",      "Paramètres", "Calculatrice", "Bloc-notes", "Terminal",   "Gestionnaire",
+    "Fichiers",    "Photos",     "Musique",      "Navigateur", "Réseau",     "Sécurité",
+    "Données",     "Outil",      "Capture",      "Écran",      "Player",     "Manager",
+    "Office",      "Word",       "Excel",        "Console",    "Client",     "Serveur",
+    "Développeur", "Aperçu",     "Impression",   "Scanner",    "Messagerie", "Agenda",
+    "Cartes",      "Météo",      "Horloge"};
+constexpr std::array kCamel = {"OneDrive",   "PowerShell",    "VirtualBox",      "FileZilla",
+                               "KeePassXC",  "GitHubDesktop", "WinMerge",        "Win10Pro",
+                               "7Zip",       "HTMLEditor",    "NotepadPlusPlus", "OBSStudio",
+                               "TeamViewer", "ShareX"};
+constexpr std::array kSuffixes = {"",          " (x64)", " 2024", " - Insiders",
+                                  " Portable", " Beta",  " 3D",   " Community Edition"};
 
 template <typename Array>
 const char* pick(const Array& items, std::mt19937& random) {
@@ -58,8 +61,8 @@ CatalogEntry generated_entry(std::size_t n, std::mt19937& random) {
                            "Application Microsoft Store");
         }
         case 3: {  // Store-style identity as the name
-            std::string name = "Microsoft." + std::string(pick(kCamel, random)) + "_" + number +
-                               "abc!App";
+            std::string name =
+                "Microsoft." + std::string(pick(kCamel, random)) + "_" + number + "abc!App";
             return scanned(name, name, "Application Microsoft Store");
         }
         default: {  // path-like name

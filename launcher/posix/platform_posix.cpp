@@ -15,19 +15,19 @@
 namespace talvo {
 namespace {
 
-std::string error_text(int code) { return std::strerror(code); }
+std::string error_text(int code) {
+    return std::strerror(code);
+}
 
 class PosixClock final : public Clock {
-public:
+  public:
     std::int64_t unix_now() const override {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         return static_cast<std::int64_t>(now.tv_sec);
     }
 
-    LocalTime local_now() const override {
-        return to_local(unix_now()).value_or(LocalTime{});
-    }
+    LocalTime local_now() const override { return to_local(unix_now()).value_or(LocalTime{}); }
 
     std::optional<LocalTime> to_local(std::int64_t unix_seconds) const override {
         const auto t = static_cast<time_t>(unix_seconds);
@@ -41,7 +41,7 @@ public:
 };
 
 class PosixEnvironment final : public Environment {
-public:
+  public:
     std::optional<std::string> variable(std::string_view name) const override {
         const char* value = std::getenv(std::string(name).c_str());
         return value ? std::optional<std::string>(value) : std::nullopt;
@@ -52,7 +52,7 @@ public:
 
 // Closes a file descriptor when it goes out of scope.
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) {
@@ -65,7 +65,7 @@ public:
     int get() const { return fd_; }
     explicit operator bool() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -84,7 +84,7 @@ bool write_all(int fd, std::string_view bytes) {
 }
 
 class PosixFileSystem final : public FileSystem {
-public:
+  public:
     std::optional<std::string> read_file(const std::string& path) const override {
         FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat info {};
@@ -137,8 +137,8 @@ public:
     }
 
     WriteResult write(const std::string& path, std::string_view bytes, WriteMode mode) override {
-        const int flags = O_WRONLY | O_CREAT | O_CLOEXEC |
-                          (mode == WriteMode::Append ? O_APPEND : O_TRUNC);
+        const int flags =
+            O_WRONLY | O_CREAT | O_CLOEXEC | (mode == WriteMode::Append ? O_APPEND : O_TRUNC);
         FileDescriptor fd(open(path.c_str(), flags, 0644));
         if (!fd) {
             return {false, error_text(errno)};
@@ -152,7 +152,8 @@ public:
     WriteResult replace_atomically(const std::string& path, std::string_view bytes) override {
         const std::string temporary = path + ".tmp" + std::to_string(getpid());
         {
-            FileDescriptor fd(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+            FileDescriptor fd(
+                open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
             if (!fd) {
                 return {false, error_text(errno)};
             }
@@ -172,7 +173,7 @@ public:
 };
 
 class PosixSystemQueries final : public SystemQueries {
-public:
+  public:
     // Off Windows the user's folders are the usual ones below the home folder.
     std::optional<std::string> known_folder_path(KnownFolder folder) const override {
         const char* home = std::getenv("HOME");

@@ -23,7 +23,7 @@ class UniqueResource {
         }
     }
 
-public:
+  public:
     UniqueResource() = default;
     explicit UniqueResource(Handle handle) : handle_(handle) {}
     ~UniqueResource() { reset(); }
@@ -51,18 +51,32 @@ public:
         }
     }
 
-private:
+  private:
     Handle handle_ = invalid();
 };
 
 namespace detail {
-inline void close_handle(HANDLE h) { CloseHandle(h); }
-inline void delete_gdi_object(HGDIOBJ h) { DeleteObject(h); }
-inline void delete_dc(HDC h) { DeleteDC(h); }
-inline void destroy_menu(HMENU h) { DestroyMenu(h); }
-inline void destroy_window(HWND h) { DestroyWindow(h); }
-inline void free_co_task_memory(wchar_t* p) { CoTaskMemFree(p); }
-inline void close_key(HKEY h) { RegCloseKey(h); }
+inline void close_handle(HANDLE h) {
+    CloseHandle(h);
+}
+inline void delete_gdi_object(HGDIOBJ h) {
+    DeleteObject(h);
+}
+inline void delete_dc(HDC h) {
+    DeleteDC(h);
+}
+inline void destroy_menu(HMENU h) {
+    DestroyMenu(h);
+}
+inline void destroy_window(HWND h) {
+    DestroyWindow(h);
+}
+inline void free_co_task_memory(wchar_t* p) {
+    CoTaskMemFree(p);
+}
+inline void close_key(HKEY h) {
+    RegCloseKey(h);
+}
 }  // namespace detail
 
 using unique_handle = UniqueResource<HANDLE, detail::close_handle>;
@@ -78,7 +92,7 @@ using unique_cotaskmem_string = UniqueResource<wchar_t*, detail::free_co_task_me
 
 // Selects an object into a device context and puts the previous one back.
 class SelectObjectScope {
-public:
+  public:
     SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~SelectObjectScope() {
         if (previous_ != nullptr && previous_ != HGDI_ERROR) {
@@ -88,7 +102,7 @@ public:
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
@@ -96,7 +110,7 @@ private:
 // A COM interface pointer released on scope exit; no exceptions.
 template <typename Interface>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ~ComPtr() { reset(); }
     ComPtr(const ComPtr&) = delete;
@@ -136,13 +150,13 @@ public:
         }
     }
 
-private:
+  private:
     Interface* ptr_ = nullptr;
 };
 
 // Initialises COM on this thread as a single-threaded apartment for the scope.
 class ComApartment {
-public:
+  public:
     ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
         if (ok_) {
@@ -152,7 +166,7 @@ public:
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-private:
+  private:
     bool ok_;
 };
 

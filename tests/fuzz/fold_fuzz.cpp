@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
 
-    const talvo::CatalogEntry entry = talvo::make_entry(
-        "app:fuzz", std::string(bytes), "", talvo::LaunchTarget::open_path("x"));
+    const talvo::CatalogEntry entry =
+        talvo::make_entry("app:fuzz", std::string(bytes), "", talvo::LaunchTarget::open_path("x"));
     for (const std::string& word : entry.words) {
         if (word.empty() || !talvo::is_valid_utf8(word)) {
             std::abort();

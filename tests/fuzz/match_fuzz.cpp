@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t cut = bytes.find('\n');
         bytes = cut == std::string_view::npos ? std::string_view{} : bytes.substr(cut + 1);
         const std::string name(bytes.substr(0, bytes.find('\n')));
-        auto entry = talvo::make_entry("app:" + name, name, "", talvo::LaunchTarget::open_path(name));
+        auto entry =
+            talvo::make_entry("app:" + name, name, "", talvo::LaunchTarget::open_path(name));
         catalog.push_back(talvo::with_aliases(std::move(entry), {name.substr(0, 3)}));
         memory.key_weight["app:" + name] += 1.0;
         memory.prefix_key_weight[query]["app:" + name] += 1.0;

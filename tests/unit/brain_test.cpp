@@ -43,23 +43,23 @@ constexpr char kNinetyX[] =
 TEST(MatchLadder, EachRungGivesItsBaseScore) {
     const RungCase cases[] = {
         {"Explorateur de fichiers", {"f", "explorer"}, "explorer", 100.0f},  // alias equal
-        {"Écran", {}, "écran", 98.0f},                                        // name equal
+        {"Écran", {}, "écran", 98.0f},                                       // name equal
         {"Écran", {}, "Ecran", 98.0f},
         {"Écran", {}, "ECRAN", 98.0f},
-        {"Paint", {}, "pa", 89.7f},                                    // name prefix, d = 3
-        {"Notepad+++", {}, "not", 89.3f},                              // d = 7
-        {kNinetyX, {}, "x", 82.0f},                                    // penalty capped at 8
-        {"Quitter Talvo", {"quit", "exit"}, "ex", 86.0f},              // alias prefix
-        {"Visual Studio Code", {}, "vis cod", 76.0f},                  // every word starts a word
+        {"Paint", {}, "pa", 89.7f},                        // name prefix, d = 3
+        {"Notepad+++", {}, "not", 89.3f},                  // d = 7
+        {kNinetyX, {}, "x", 82.0f},                        // penalty capped at 8
+        {"Quitter Talvo", {"quit", "exit"}, "ex", 86.0f},  // alias prefix
+        {"Visual Studio Code", {}, "vis cod", 76.0f},      // every word starts a word
         {"Visual Studio Code", {}, "cod  vis", 76.0f},
-        {"Visual Studio Code", {}, "stu", 77.0f},                      // word prefix, position 1
-        {"Visual Studio Code", {}, "code", 76.0f},                     // position 2
-        {"Visual Studio Code", {}, "vi", 88.4f},                       // name prefix first
-        {"Visual Studio Code", {}, "vsc", 72.0f},                      // initials
-        {"Visual Studio Code", {}, "sual", 55.0f},                     // substring
-        {"Visual Studio Code", {}, "vs code", 21.0f},                  // subsequence, 12 skipped
+        {"Visual Studio Code", {}, "stu", 77.0f},      // word prefix, position 1
+        {"Visual Studio Code", {}, "code", 76.0f},     // position 2
+        {"Visual Studio Code", {}, "vi", 88.4f},       // name prefix first
+        {"Visual Studio Code", {}, "vsc", 72.0f},      // initials
+        {"Visual Studio Code", {}, "sual", 55.0f},     // substring
+        {"Visual Studio Code", {}, "vs code", 21.0f},  // subsequence, 12 skipped
         {"Visual Studio Code", {}, "vis", 88.5f},
-        {"Mozilla Firefox", {}, "mzf", 33.0f},                         // subsequence, 6 skipped
+        {"Mozilla Firefox", {}, "mzf", 33.0f},  // subsequence, 6 skipped
     };
     for (const RungCase& c : cases) {
         const auto score = score_of(app(c.name, c.aliases), c.query);
@@ -112,7 +112,7 @@ TEST(MatchEntries, RanksAsAUserExpects) {
     const Catalog catalog = {app("Lecteur VLC"), app("VLC media player"),
                              app("Vlc Helper", {"vlc"}), app("Lecteur Windows Media")};
     const auto pairs = match_entries(catalog, kNoneHidden, "vlc", kNoon, kNoMemory);
-    ASSERT_EQ(pairs.size(), 3u);  // "Lecteur Windows Media" has no v-l-c in order
+    ASSERT_EQ(pairs.size(), 3u);    // "Lecteur Windows Media" has no v-l-c in order
     EXPECT_EQ(pairs[0].index, 0u);  // pairs come in catalogue order
     EXPECT_EQ(pairs[1].index, 1u);
     EXPECT_EQ(pairs[2].index, 2u);

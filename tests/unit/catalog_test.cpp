@@ -23,12 +23,13 @@ TEST(MakeEntry, SplitsNamesIntoFoldedWords) {
         {"HTMLEditor", {"htmleditor"}, "h"},
         {"Visual Studio Code - Insiders", {"visual", "studio", "code", "insiders"}, "vsci"},
         {"Écran d'accueil", {"ecran", "d", "accueil"}, "eda"},
-        {"ÉcranÉteint", {"ecran", "eteint"}, "ee"},       // camel case with accented capitals
-        {"x²Calc", {"x²", "calc"}, "xc"},                  // ² is numeric and splits before C
+        {"ÉcranÉteint", {"ecran", "eteint"}, "ee"},  // camel case with accented capitals
+        {"x²Calc", {"x²", "calc"}, "xc"},            // ² is numeric and splits before C
         {"Über3D", {"uber3", "d"}, "ud"},
         {"C:\\Outils\\vlc.exe", {"c", "outils", "vlc", "exe"}, "cove"},
         {"Microsoft.WindowsCalculator_8wekyb3d8bbwe!App",
-         {"microsoft", "windows", "calculator", "8wekyb3d8bbwe", "app"}, "mwc8a"},
+         {"microsoft", "windows", "calculator", "8wekyb3d8bbwe", "app"},
+         "mwc8a"},
     };
     for (const WordCase& c : cases) {
         const CatalogEntry entry = make_entry("app:x", c.name, "", LaunchTarget::open_path("x"));

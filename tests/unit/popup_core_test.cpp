@@ -46,10 +46,14 @@ TEST(QueryEdit, BackspaceRemovesOneWholeCharacter) {
 
 TEST(QueryEdit, CtrlBackspaceRemovesTheLastWord) {
     const std::pair<const char*, const char*> cases[] = {
-        {"visual studio  ", "visual "}, {"notepad", ""},   {"ma  ", ""},
-        {"mon app ", "mon "},           {"a b c", "a b "}, {" x", " "},
-        {"a\tb", ""},                   // a tab is white space but not a word break
-        {"x \xE2\x80\xAF", ""},         // trailing narrow no-break space trimmed first
+        {"visual studio  ", "visual "},
+        {"notepad", ""},
+        {"ma  ", ""},
+        {"mon app ", "mon "},
+        {"a b c", "a b "},
+        {" x", " "},
+        {"a\tb", ""},            // a tab is white space but not a word break
+        {"x \xE2\x80\xAF", ""},  // trailing narrow no-break space trimmed first
         {"", ""},
     };
     for (const auto& [before, after] : cases) {
@@ -63,12 +67,14 @@ TEST(QueryEdit, PasteUsesTheFirstLineOnly) {
     EXPECT_EQ(first_line("abc\r\nmore"), "abc");
     EXPECT_EQ(first_line("abc\nmore"), "abc");
     EXPECT_EQ(first_line("\r\n"), "");
-    EXPECT_EQ(first_line("a\rb"), "a\rb");     // a lone CR stays
-    EXPECT_EQ(first_line("\tx "), "\tx ");     // no trimming
+    EXPECT_EQ(first_line("a\rb"), "a\rb");      // a lone CR stays
+    EXPECT_EQ(first_line("\tx "), "\tx ");      // no trimming
     EXPECT_EQ(first_line("ab\r\r\n"), "ab\r");  // only one CR goes
 }
 
-std::vector<std::uint8_t> pixels(std::initializer_list<std::uint8_t> bytes) { return bytes; }
+std::vector<std::uint8_t> pixels(std::initializer_list<std::uint8_t> bytes) {
+    return bytes;
+}
 
 TEST(IconPixels, AlphaRule) {
     auto opaque = pixels({10, 20, 30, 0, 40, 50, 60, 0});

@@ -33,9 +33,12 @@ inline LocalTime civil_from_unix(std::int64_t seconds) {
     const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
     const std::int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
     const std::int64_t weekday = ((days % 7) + 11) % 7;  // 1970-01-01 was a Thursday
-    return LocalTime{static_cast<int>(year),       static_cast<int>(month),
-                     static_cast<int>(day),        static_cast<int>(rest / 3600),
-                     static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60),
+    return LocalTime{static_cast<int>(year),
+                     static_cast<int>(month),
+                     static_cast<int>(day),
+                     static_cast<int>(rest / 3600),
+                     static_cast<int>(rest / 60 % 60),
+                     static_cast<int>(rest % 60),
                      static_cast<int>(weekday)};
 }
 
@@ -54,7 +57,7 @@ inline std::int64_t unix_from_civil(int year, int month, int day, int hour = 0, 
 
 // A clock that always reads `now`; local time is UTC shifted by a fixed offset.
 class FixedClock final : public Clock {
-public:
+  public:
     explicit FixedClock(std::int64_t now, std::int64_t utc_offset_seconds = 0)
         : now_(now), offset_(utc_offset_seconds) {}
 
@@ -65,7 +68,7 @@ public:
         return civil_from_unix(unix_seconds + offset_);
     }
 
-private:
+  private:
     std::int64_t now_;
     std::int64_t offset_;
 };
@@ -73,7 +76,7 @@ private:
 // A clock that reads `now` but converts to local time with the system's zone
 // rules (TZ=Europe/Paris in the daylight-saving tests).
 class SystemZoneClock final : public Clock {
-public:
+  public:
     explicit SystemZoneClock(std::int64_t now) : now_(now) {}
 
     std::int64_t unix_now() const override { return now_; }
@@ -82,12 +85,12 @@ public:
         return system_platform().clock.to_local(unix_seconds);
     }
 
-private:
+  private:
     std::int64_t now_;
 };
 
 class FakeEnvironment final : public Environment {
-public:
+  public:
     std::map<std::string, std::string, std::less<>> variables;
     std::uint32_t pid = 4120;
 
@@ -100,7 +103,7 @@ public:
 
 // A fresh folder under the system's temporary folder, removed at the end.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         std::random_device seed;
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -122,14 +125,14 @@ public:
     }
     std::string file(std::string_view name) const { return join_path(path(), name); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // The real file system and system queries with a fake clock and environment,
 // APPDATA pointing at a scratch folder.
 class TestPlatform {
-public:
+  public:
     explicit TestPlatform(std::int64_t now = 1'780'000'000, std::int64_t utc_offset = 0)
         : clock(now, utc_offset) {
         environment.variables["APPDATA"] = scratch.path();

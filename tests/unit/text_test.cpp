@@ -17,16 +17,16 @@ constexpr FoldCase kFoldCases[] = {
     {"CALC", "calc"},
     {"Écran", "ecran"},
     {"NAÏVE", "naive"},
-    {"Œuvre", "œuvre"},           // U+0153 has no accent-table entry
-    {"Straße", "straße"},          // ß is already lower case and stays
+    {"Œuvre", "œuvre"},                       // U+0153 has no accent-table entry
+    {"Straße", "straße"},                     // ß is already lower case and stays
     {"\xC4\xB0stanbul", "i\xCC\x87stanbul"},  // U+0130 becomes i + U+0307
     {"ÀÁÂÃÄÅ", "aaaaaa"},
     {"ÇÈÉÊËÌÍÎÏÑÒÓÔÕÖÙÚÛÜÝ", "ceeeeiiiinooooouuuuy"},
     {"àáâãäåçèéêëìíîïñòóôõöùúûüýÿ", "aaaaaaceeeeiiiinooooouuuuyy"},
-    {"ÆæÐðØø÷Þþ", "ææððøø÷þþ"},   // the characters the table keeps
-    {"µ¿ª²«»", "µ¿ª²«»"},          // below U+00C0 only A-Z change
-    {"ΣΑΣ", "σασ"},                // no context rule for final sigma
-    {"Ⅻ", "ⅻ"},                    // a Roman numeral lowers too
+    {"ÆæÐðØø÷Þþ", "ææððøø÷þþ"},  // the characters the table keeps
+    {"µ¿ª²«»", "µ¿ª²«»"},        // below U+00C0 only A-Z change
+    {"ΣΑΣ", "σασ"},              // no context rule for final sigma
+    {"Ⅻ", "ⅻ"},                  // a Roman numeral lowers too
     {"Visual Studio Code - Insiders", "visual studio code - insiders"},
     {"", ""},
 };
@@ -38,38 +38,51 @@ TEST(Fold, MapsEveryCharacterAsTheTableSays) {
 }
 
 TEST(Fold, InvalidBytesBecomeReplacementCharactersAndOutputStaysValid) {
-    const std::string folded = fold("A\xFF" "B\xC3");
-    EXPECT_EQ(folded, "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    const std::string folded = fold(
+        "A\xFF"
+        "B\xC3");
+    EXPECT_EQ(folded,
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
     EXPECT_TRUE(is_valid_utf8(folded));
 }
 
 TEST(PrepareQuery, TrimsUnicodeWhiteSpaceThenFolds) {
     EXPECT_EQ(prepare_query("  VLC \t"), "vlc");
     // NBSP, narrow NBSP, ideographic space and the line separators all count.
-    EXPECT_EQ(prepare_query("\xC2\xA0\xE2\x80\xAF" "Écran\xE3\x80\x80\xE2\x80\xA8"), "ecran");
+    EXPECT_EQ(prepare_query("\xC2\xA0\xE2\x80\xAF"
+                            "Écran\xE3\x80\x80\xE2\x80\xA8"),
+              "ecran");
     EXPECT_EQ(prepare_query(" \xC2\x85 "), "");
     // Inner white space stays as it is.
     EXPECT_EQ(prepare_query(" Vis  Cod "), "vis  cod");
     // A zero-width space is not white space.
-    EXPECT_EQ(prepare_query("\xE2\x80\x8B" "a"), "\xE2\x80\x8B" "a");
+    EXPECT_EQ(prepare_query("\xE2\x80\x8B"
+                            "a"),
+              "\xE2\x80\x8B"
+              "a");
 }
 
 TEST(QueryWords, SplitAtRunsOfWhiteSpaceAndCompactDropsIt) {
     EXPECT_EQ(query_words("vis  cod"), (std::vector<std::string_view>{"vis", "cod"}));
-    EXPECT_EQ(query_words("a\xE2\x80\x83" "b\tc"), (std::vector<std::string_view>{"a", "b", "c"}));
+    EXPECT_EQ(query_words("a\xE2\x80\x83"
+                          "b\tc"),
+              (std::vector<std::string_view>{"a", "b", "c"}));
     EXPECT_EQ(query_words("vlc"), (std::vector<std::string_view>{"vlc"}));
     EXPECT_TRUE(query_words("").empty());
     EXPECT_EQ(compact("vs code"), "vscode");
-    EXPECT_EQ(compact("é\xE3\x80\x80" "é"), "éé");
+    EXPECT_EQ(compact("é\xE3\x80\x80"
+                      "é"),
+              "éé");
 }
 
 TEST(UnicodeProperties, WordRuleCategories) {
     EXPECT_TRUE(is_alphabetic(U'é'));
-    EXPECT_TRUE(is_alphabetic(0xAA));    // ª
+    EXPECT_TRUE(is_alphabetic(0xAA));  // ª
     EXPECT_FALSE(is_alphabetic(U'-'));
-    EXPECT_TRUE(is_numeric(0xB2));       // ²
+    EXPECT_TRUE(is_numeric(0xB2));  // ²
     EXPECT_TRUE(is_numeric(U'7'));
-    EXPECT_TRUE(is_numeric(0x0663));     // Arabic-Indic three
+    EXPECT_TRUE(is_numeric(0x0663));  // Arabic-Indic three
     EXPECT_TRUE(is_uppercase(U'É'));
     EXPECT_TRUE(is_lowercase(U'é'));
     EXPECT_FALSE(is_uppercase(U'7'));
@@ -113,7 +126,9 @@ TEST(Utf16, ConversionsAndTheTwoPoliciesForUnpairedSurrogates) {
     const std::u16string lone_high{u'a', 0xD800, u'b'};
     const std::u16string lone_low{0xDC00};
     const std::u16string reversed{0xDC00, 0xD800};
-    EXPECT_EQ(utf16_to_utf8(lone_high, InvalidUtf16::Replace), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(utf16_to_utf8(lone_high, InvalidUtf16::Replace),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(utf16_to_utf8(lone_low, InvalidUtf16::Replace), "\xEF\xBF\xBD");
     EXPECT_EQ(utf16_to_utf8(reversed, InvalidUtf16::Replace), "\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_EQ(utf16_to_utf8(lone_high, InvalidUtf16::Empty), "");

@@ -31,12 +31,17 @@ int weekday_of(int year, int month, int day) {
 }
 
 LocalTime from_system_time(const SYSTEMTIME& t) {
-    return LocalTime{t.wYear,   t.wMonth,  t.wDay, t.wHour, t.wMinute, t.wSecond,
+    return LocalTime{t.wYear,
+                     t.wMonth,
+                     t.wDay,
+                     t.wHour,
+                     t.wMinute,
+                     t.wSecond,
                      weekday_of(t.wYear, t.wMonth, t.wDay)};
 }
 
 class WinClock final : public Clock {
-public:
+  public:
     std::int64_t unix_now() const override {
         FILETIME now{};
         GetSystemTimeAsFileTime(&now);
@@ -56,12 +61,14 @@ public:
     }
 
     std::optional<LocalTime> to_local(std::int64_t unix_seconds) const override {
-        constexpr std::int64_t kLimit = (INT64_MAX - kUnixEpochInFileTime) / kFileTimeTicksPerSecond;
-        if (unix_seconds < -kUnixEpochInFileTime / kFileTimeTicksPerSecond || unix_seconds > kLimit) {
+        constexpr std::int64_t kLimit =
+            (INT64_MAX - kUnixEpochInFileTime) / kFileTimeTicksPerSecond;
+        if (unix_seconds < -kUnixEpochInFileTime / kFileTimeTicksPerSecond ||
+            unix_seconds > kLimit) {
             return std::nullopt;
         }
-        const auto ticks =
-            static_cast<std::uint64_t>(unix_seconds * kFileTimeTicksPerSecond + kUnixEpochInFileTime);
+        const auto ticks = static_cast<std::uint64_t>(unix_seconds * kFileTimeTicksPerSecond +
+                                                      kUnixEpochInFileTime);
         const FILETIME file_time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
         SYSTEMTIME utc{};
         SYSTEMTIME local{};
@@ -74,7 +81,7 @@ public:
 };
 
 class WinEnvironment final : public Environment {
-public:
+  public:
     std::optional<std::string> variable(std::string_view name) const override {
         const std::wstring wide_name = widen(name);
         std::vector<wchar_t> buffer(256);
@@ -117,10 +124,12 @@ bool write_all(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-WriteResult failure() { return {false, win::system_error_text(GetLastError())}; }
+WriteResult failure() {
+    return {false, win::system_error_text(GetLastError())};
+}
 
 class WinFileSystem final : public FileSystem {
-public:
+  public:
     std::optional<std::string> read_file(const std::string& path) const override {
         const unique_file file = open_for_reading(path);
         LARGE_INTEGER size{};
@@ -255,7 +264,7 @@ std::optional<std::string> known_folder(const KNOWNFOLDERID& id) {
 }
 
 class WinSystemQueries final : public SystemQueries {
-public:
+  public:
     std::optional<std::string> known_folder_path(KnownFolder folder) const override {
         return known_folder(folder_id(folder));
     }
