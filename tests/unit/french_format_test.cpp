@@ -53,9 +53,6 @@ TEST(Dates, WriteDayMonthAbbreviationAndYear) {
     EXPECT_EQ(date_text(LocalTime{2024, 12, 31}), "31 déc. 2024");
     EXPECT_EQ(day_month_text(1, 2), "1 févr.");
     EXPECT_EQ(day_month_text(15, 8), "15 août");
-    EXPECT_EQ(month_abbreviation(5), "mai");
-    EXPECT_EQ(month_abbreviation(0), "");
-    EXPECT_EQ(month_abbreviation(13), "");
 }
 
 TEST(Dates, ClockTimeHasNoLeadingZeroOnTheHourAndTwoDigitMinutes) {
@@ -63,14 +60,6 @@ TEST(Dates, ClockTimeHasNoLeadingZeroOnTheHourAndTwoDigitMinutes) {
     EXPECT_EQ(clock_time_text(18, 30), "18 h 30");
     EXPECT_EQ(clock_time_text(0, 0), "0 h 00");
     EXPECT_EQ(clock_time_text(23, 59), "23 h 59");
-}
-
-TEST(Weekdays, RunFromMondayToSunday) {
-    EXPECT_EQ(weekday_name(0), "lundi");
-    EXPECT_EQ(weekday_name(6), "dimanche");
-    EXPECT_EQ(weekday_short_name(0), "lun");
-    EXPECT_EQ(weekday_short_name(6), "dim");
-    EXPECT_EQ(weekday_name(7), "");
 }
 
 TEST(Captions, FillTheirFiguresInFrench) {

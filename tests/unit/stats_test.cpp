@@ -118,16 +118,6 @@ TEST(BuildStats, PlacesLaunchesByLocalHourWeekdayAndCalendarDay) {
     EXPECT_EQ(model.first_date_text, "30 janv. 2025");
 }
 
-TEST(BuildStats, DayLabelsRunBackAcrossTheYearEnd) {
-    const Fixture f;
-    const FixedClock clock(local_instant(2025, 1, 10, 0, 10), kOneHour);
-    const StatsModel model = f.build({}, clock);
-    EXPECT_EQ(model.day_labels[0], "12 déc.");
-    EXPECT_EQ(model.day_labels[19], "31 déc.");
-    EXPECT_EQ(model.day_labels[20], "1 janv.");
-    EXPECT_EQ(model.day_labels[29], "10 janv.");
-}
-
 struct AverageCase {
     const char* what;
     int first_days_ago;  // negative: the first record lies in the future
