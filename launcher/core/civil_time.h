@@ -1,5 +1,5 @@
-// Calendar arithmetic on the proleptic Gregorian calendar, independent of any
-// time zone: day numbers for date differences and fixed-offset local times.
+// Instants as civil dates and times at a fixed offset from UTC, independent of
+// any time-zone rules (the day arithmetic is in civil_date.h).
 #pragma once
 
 #include <cstdint>
@@ -8,14 +8,11 @@
 
 namespace talvo {
 
-// Days since 1970-01-01 of a civil date.
-std::int64_t days_from_civil(std::int64_t year, int month, int day);
-
 // Date, time and weekday (0 = Sunday) of an instant shifted by a fixed offset.
 LocalTime civil_from_unix(std::int64_t unix_seconds, std::int64_t utc_offset_seconds = 0);
 
 // Seconds since 1970 of a civil date and time read as UTC.
-std::int64_t unix_from_civil(std::int64_t year, int month, int day, int hour = 0, int minute = 0,
+std::int64_t unix_from_civil(int year, int month, int day, int hour = 0, int minute = 0,
                              int second = 0);
 
 }  // namespace talvo
