@@ -1,5 +1,6 @@
 #include "core/history_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -137,6 +138,10 @@ std::string history_path(const Environment& environment) {
 
 std::vector<LaunchRecord> parse_history(std::string_view text) {
     std::vector<LaunchRecord> records;
+    // Room for a normal file at once; a hostile one with millions of empty
+    // lines must not reserve for each.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    records.reserve(std::min(lines + 1, kHistoryLimit));
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);

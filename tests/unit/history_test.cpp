@@ -8,6 +8,7 @@
 
 #include "core/diagnostic_log.h"
 #include "core/history_file.h"
+#include "core/utf.h"
 #include "file_lock.h"
 #include "test_platform.h"
 
@@ -155,6 +156,44 @@ TEST(Rebuild, SumsRecencyWeightsPerKeyHourDayAndPrefix) {
     EXPECT_DOUBLE_EQ(memory.total_weight, 4);
 }
 
+// Shared lookups must not change a single bit: each value is summed in record
+// order, exactly as adding the records one by one.
+TEST(Rebuild, MatchesARecordByRecordPassBitForBit) {
+    const std::int64_t now = 1'780'000'000;
+    LearningMemory memory;
+    const char* queries[] = {"", "v", "vl", "vlc", "éd", "v l"};
+    for (std::uint64_t n = 0; n < 3000; ++n) {
+        memory.records.push_back(record("app:" + std::to_string(n * n % 13), queries[n * 7 % 6],
+                                        static_cast<std::uint64_t>(now) - n * 3917, n % 24, n % 2));
+    }
+    rebuild(memory, now);
+    TextMap<double> keys;
+    TextMap<double> prefixes;
+    TextMap<double> prefix_keys;  // prefix + TAB + key
+    double total = 0;
+    for (const LaunchRecord& r : memory.records) {
+        const double w = record_weight(r.time, now);
+        keys[r.key] += w;
+        total += w;
+        for (std::size_t end = 0; end < r.query.size();) {
+            decode_utf8(r.query, end);
+            prefixes[r.query.substr(0, end)] += w;
+            prefix_keys[r.query.substr(0, end) + "\t" + r.key] += w;
+        }
+    }
+    EXPECT_EQ(memory.total_weight, total);
+    EXPECT_EQ(memory.key_weight, keys);
+    EXPECT_EQ(memory.prefix_weight, prefixes);
+    std::size_t pairs = 0;
+    for (const auto& [prefix, inner] : memory.prefix_key_weight) {
+        for (const auto& [key, weight] : inner) {
+            EXPECT_EQ(weight, prefix_keys.at(prefix + "\t" + key)) << prefix << " " << key;
+            ++pairs;
+        }
+    }
+    EXPECT_EQ(pairs, prefix_keys.size());
+}
+
 TEST(LoadHistory, MissingFileGivesEmptyMemoryAndCreatesTheFolder) {
     TestPlatform platform;
     LearningMemory memory;
@@ -255,19 +294,6 @@ TEST(RewriteHistory, FullDiskLeavesTheLongerFileIntact) {
     load_history(memory, platform);
     EXPECT_EQ(memory.records.size(), 5000u);
     EXPECT_EQ(disk.files[memory.history_path], original);
-}
-
-TEST(RewriteHistory, ReplacesTheWholeFile) {
-    TestPlatform platform;
-    put(platform, "history.tsv", "old content that is longer than the new one\n");
-    LearningMemory memory;
-    memory.history_path = platform.data_file("history.tsv");
-    memory.records = numbered_records(2);
-    rewrite_history(memory, platform.get());
-    EXPECT_EQ(read(platform, memory.history_path), file_text(memory.records));
-    memory.records.clear();
-    rewrite_history(memory, platform.get());
-    EXPECT_EQ(read(platform, memory.history_path), "");
 }
 
 // Catalogue rows as the popup would show them.
