@@ -6,6 +6,10 @@ if(TALVO_WERROR)
 endif()
 
 if(WIN32)
+  # Only the system libraries each target names: CMake's default list brings
+  # libuuid, whose one object holds every GUID of the SDK (40 KB).
+  set(CMAKE_C_STANDARD_LIBRARIES "-lkernel32" CACHE STRING "" FORCE)
+  set(CMAKE_CXX_STANDARD_LIBRARIES "-lkernel32" CACHE STRING "" FORCE)
   target_compile_definitions(talvo_flags INTERFACE
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
   # Static, stripped, dead code removed: the launcher ships as one small file.

@@ -1,8 +1,21 @@
 #include "core/diagnostic_log.h"
 
-#include <cstdio>
-
 namespace talvo {
+namespace {
+
+// Appends `value` in decimal, zero-padded on the left to `width` digits.
+void append_padded(std::string& out, long long value, std::size_t width) {
+    const std::string digits = std::to_string(value < 0 ? -value : value);
+    if (value < 0) {
+        out.push_back('-');
+    }
+    if (digits.size() < width) {
+        out.append(width - digits.size(), '0');
+    }
+    out += digits;
+}
+
+}  // namespace
 
 std::string log_path(const Environment& environment) {
     return join_path(data_folder(environment), "talvo.log");
@@ -10,12 +23,22 @@ std::string log_path(const Environment& environment) {
 
 std::string format_log_line(const LocalTime& time, std::uint32_t process_id,
                             std::string_view message) {
-    // Wide enough for any int fields, so snprintf never cuts the stamp.
-    char stamp[128];
-    const int length = std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d [%lu] ",
-                                     time.year, time.month, time.day, time.hour, time.minute,
-                                     time.second, static_cast<unsigned long>(process_id));
-    std::string line(stamp, length > 0 ? static_cast<std::size_t>(length) : 0);
+    std::string line;
+    line.reserve(32 + message.size());
+    append_padded(line, time.year, 4);
+    line += '-';
+    append_padded(line, time.month, 2);
+    line += '-';
+    append_padded(line, time.day, 2);
+    line += ' ';
+    append_padded(line, time.hour, 2);
+    line += ':';
+    append_padded(line, time.minute, 2);
+    line += ':';
+    append_padded(line, time.second, 2);
+    line += " [";
+    line += std::to_string(process_id);
+    line += "] ";
     line.append(message);
     line.push_back('\n');
     return line;

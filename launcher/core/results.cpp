@@ -47,21 +47,29 @@ std::vector<std::size_t> typed_results(const ResultSources& sources, std::string
     return positions;
 }
 
-// How likely each learned key is wanted now: its share of all launches and
-// its fit to this hour and kind of day.
+// How likely a learned key is wanted now: its share of all launches and its
+// fit to this hour and kind of day.
+double prior_of(const LearningMemory& memory, std::string_view key, double weight,
+                ClockSlot clock) {
+    return std::log((weight + kPriorSmoothing) / (memory.total_weight + kPriorSmoothing)) +
+           context_score(memory, key, weight, clock);
+}
+
 std::vector<RankedKey> ranked_keys(const LearningMemory& memory, ClockSlot clock) {
-    const double total = memory.total_weight + kPriorSmoothing;
     std::vector<RankedKey> ranked;
     ranked.reserve(memory.key_weight.size());
     for (const auto& [key, weight] : memory.key_weight) {
-        const double prior = std::log((weight + kPriorSmoothing) / total) +
-                             context_score(memory, key, weight, clock);
-        ranked.push_back({total_order_key(prior), &key});
+        ranked.push_back({total_order_key(prior_of(memory, key, weight, clock)), &key});
     }
     return ranked;
 }
 
 }  // namespace
+
+double suggestion_prior(const LearningMemory& memory, std::string_view key, ClockSlot clock) {
+    const auto weight = memory.key_weight.find(key);
+    return prior_of(memory, key, weight == memory.key_weight.end() ? 0.0 : weight->second, clock);
+}
 
 ClockSlot clock_slot(const LocalTime& local) {
     const int hour = ((local.hour % 24) + 24) % 24;

@@ -36,6 +36,10 @@ std::vector<CatalogEntry> compute_results(const ResultSources& sources, std::str
 // the best `hidden + 6` learned keys by prior, skipping unknown and hidden keys.
 std::vector<std::size_t> suggestions(const ResultSources& sources, ClockSlot clock);
 
+// The score of a learned key among the suggestions: ln((K + 0.01) / (total +
+// 0.01)) plus its unclamped context score.
+double suggestion_prior(const LearningMemory& memory, std::string_view key, ClockSlot clock);
+
 struct PixelSize {
     std::int32_t width = 0;
     std::int32_t height = 0;

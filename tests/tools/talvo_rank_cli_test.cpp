@@ -9,13 +9,13 @@
 namespace talvo {
 namespace {
 
-struct Run {
+struct RankRun {
     int status = -1;
     std::vector<std::string> lines;
 };
 
-Run run_rank(const std::string& arguments) {
-    Run run;
+RankRun run_rank(const std::string& arguments) {
+    RankRun run;
     const std::string command = std::string(TALVO_RANK_PATH) + " " + arguments + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -78,7 +78,7 @@ protected:
 };
 
 TEST_F(TalvoRank, RanksWithLearningHidingAndExclusions) {
-    const Run run = run_rank(files() + " vl vis");
+    const RankRun run = run_rank(files() + " vl vis");
     ASSERT_EQ(run.status, 0);
     ASSERT_GE(run.lines.size(), 3u);
     EXPECT_EQ(run.lines[0], "# « vl »");
@@ -94,7 +94,7 @@ TEST_F(TalvoRank, RanksWithLearningHidingAndExclusions) {
 }
 
 TEST_F(TalvoRank, EmptyQueryListsTheSuggestions) {
-    const Run run = run_rank(files() + " ''");
+    const RankRun run = run_rank(files() + " ''");
     ASSERT_EQ(run.status, 0);
     ASSERT_EQ(run.lines.size(), 2u);
     EXPECT_EQ(fields(run.lines[1])[2], "app:Vendor.Vlc_x!App");

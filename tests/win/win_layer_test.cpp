@@ -30,7 +30,7 @@ TEST(IconLoading, AShellIconComesBackPremultipliedAndAMissingFileGivesNone) {
     DIBSECTION section{};
     ASSERT_EQ(GetObjectW(icon.bitmap.get(), sizeof section, &section), sizeof section);
     EXPECT_EQ(section.dsBm.bmBitsPixel, 32);
-    EXPECT_LT(section.dsBmih.biHeight, 0);  // top-down rows
+    EXPECT_EQ(section.dsBm.bmWidth, icon.width);
 
     EXPECT_FALSE(load_icon("C:\\nowhere\\deleted.exe", 36).has_bitmap());
 }

@@ -209,7 +209,7 @@ class WinFileSystem final : public FileSystem {
 
     WriteResult replace_atomically(const std::string& path, std::string_view bytes) override {
         const std::wstring target = widen(path);
-        const std::wstring temporary = target + L".tmp" + std::to_wstring(GetCurrentProcessId());
+        const std::wstring temporary = target + widen(".tmp" + std::to_string(GetCurrentProcessId()));
         {
             const unique_file file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
