@@ -11,49 +11,13 @@
 #include <random>
 #include <string>
 
+#include "core/civil_time.h"
 #include "core/platform.h"
 
 namespace talvo::testing {
 
-// Civil date of a day count since 1970-01-01 (proleptic Gregorian).
-inline LocalTime civil_from_unix(std::int64_t seconds) {
-    std::int64_t days = seconds / 86400;
-    std::int64_t rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        days -= 1;
-    }
-    const std::int64_t z = days + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const std::int64_t day = doy - (153 * mp + 2) / 5 + 1;
-    const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    const std::int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-    const std::int64_t weekday = ((days % 7) + 11) % 7;  // 1970-01-01 was a Thursday
-    return LocalTime{static_cast<int>(year),
-                     static_cast<int>(month),
-                     static_cast<int>(day),
-                     static_cast<int>(rest / 3600),
-                     static_cast<int>(rest / 60 % 60),
-                     static_cast<int>(rest % 60),
-                     static_cast<int>(weekday)};
-}
-
-// Seconds since 1970 of a UTC civil date and time.
-inline std::int64_t unix_from_civil(int year, int month, int day, int hour = 0, int minute = 0,
-                                    int second = 0) {
-    const int y = month <= 2 ? year - 1 : year;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int mp = month > 2 ? month - 3 : month + 9;
-    const int doy = (153 * mp + 2) / 5 + day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const std::int64_t days = static_cast<std::int64_t>(era) * 146097 + doe - 719468;
-    return days * 86400 + hour * 3600 + minute * 60 + second;
-}
+using talvo::civil_from_unix;
+using talvo::unix_from_civil;
 
 // A clock that always reads `now`; local time is UTC shifted by a fixed offset.
 class FixedClock final : public Clock {
@@ -63,9 +27,9 @@ class FixedClock final : public Clock {
 
     void set(std::int64_t now) { now_ = now; }
     std::int64_t unix_now() const override { return now_; }
-    LocalTime local_now() const override { return civil_from_unix(now_ + offset_); }
+    LocalTime local_now() const override { return civil_from_unix(now_, offset_); }
     std::optional<LocalTime> to_local(std::int64_t unix_seconds) const override {
-        return civil_from_unix(unix_seconds + offset_);
+        return civil_from_unix(unix_seconds, offset_);
     }
 
   private:
