@@ -1,0 +1,82 @@
+// The learning memory: rebuilding its tables after a launch, and reading the
+// history file at start-up.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "catalog_generator.h"
+#include "core/history_file.h"
+
+namespace talvo::bench {
+namespace {
+
+constexpr std::int64_t kNow = 1'780'000'000;
+constexpr std::size_t kRecords = 6000;
+
+void rebuild_tables(benchmark::State& state) {
+    LearningMemory memory;
+    memory.records = generate_records(generate_catalog(1000), kRecords, kNow);
+    for (auto _ : state) {
+        rebuild(memory, kNow);
+        benchmark::DoNotOptimize(memory.total_weight);
+    }
+}
+BENCHMARK(rebuild_tables)->Unit(benchmark::kMillisecond);
+
+// The real file system and clock, with APPDATA pointing at a scratch folder.
+class BenchEnvironment final : public Environment {
+  public:
+    explicit BenchEnvironment(std::string appdata) : appdata_(std::move(appdata)) {}
+    std::optional<std::string> variable(std::string_view name) const override {
+        return name == "APPDATA" ? std::optional(appdata_) : std::nullopt;
+    }
+    std::uint32_t process_id() const override { return 1; }
+
+  private:
+    std::string appdata_;
+};
+
+// Start-up with a file of `lines` lines: read, parse, rebuild, and past 5,000
+// lines also the trim's atomic rewrite. The file is restored between runs.
+// The files live in memory when the system offers a memory-backed folder, so
+// the figure is the launcher's own work and not the disk's flush latency;
+// TALVO_BENCH_DIR chooses another folder (a real disk shows the flush).
+std::filesystem::path bench_folder() {
+    if (const char* chosen = std::getenv("TALVO_BENCH_DIR")) {
+        return std::filesystem::path(chosen) / "talvo-memory-bench";
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory("/dev/shm", error)) {
+        return "/dev/shm/talvo-memory-bench";
+    }
+    return std::filesystem::temp_directory_path() / "talvo-memory-bench";
+}
+
+void load_history_file(benchmark::State& state) {
+    const auto folder = bench_folder();
+    const BenchEnvironment environment(folder.string());
+    const Platform real = system_platform();
+    const Platform platform{real.clock, environment, real.files, real.system};
+    real.files.create_directories(data_folder(environment));
+
+    const auto lines = static_cast<std::size_t>(state.range(0));
+    std::string text;
+    for (const LaunchRecord& record : generate_records(generate_catalog(1000), lines, kNow)) {
+        text += format_record(record);
+    }
+    LearningMemory memory;
+    for (auto _ : state) {
+        state.PauseTiming();
+        real.files.write(history_path(environment), text, WriteMode::Truncate);
+        state.ResumeTiming();
+        load_history(memory, platform);
+        benchmark::DoNotOptimize(memory.records.data());
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+BENCHMARK(load_history_file)->Arg(5000)->Arg(6000)->ArgName("lines")->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace talvo::bench
