@@ -165,6 +165,23 @@ std::optional<std::size_t> LauncherProcess::private_bytes() const {
     return counters.PrivateUsage;
 }
 
+std::size_t LauncherProcess::committed_private_bytes() const {
+    std::size_t total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    const char* address = nullptr;
+    while (VirtualQueryEx(process_, address, &region, sizeof region) == sizeof region) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+            total += region.RegionSize;
+        }
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= address) {
+            break;
+        }
+        address = next;
+    }
+    return total;
+}
+
 HWND find_process_window(DWORD id, const wchar_t* class_name, const wchar_t* title) {
     WindowQuery query{id, class_name, title};
     EnumWindows(match_window, reinterpret_cast<LPARAM>(&query));

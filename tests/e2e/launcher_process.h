@@ -43,8 +43,11 @@ class LauncherProcess {
     std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const;
     // The popup window ("TalvoWindow") of this process, or null.
     HWND popup() const;
-    // Private bytes committed by the process, as the system reports them.
+    // Private bytes of the process as the system reports them (PrivateUsage;
+    // Wine leaves it at 0).
     std::optional<std::size_t> private_bytes() const;
+    // The same figure counted from the process's address space: committed private regions.
+    std::size_t committed_private_bytes() const;
 
   private:
     LauncherProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}

@@ -84,6 +84,10 @@ void type_text(std::wstring_view text) {
     send(std::move(inputs));
 }
 
+void press_ctrl_backspace() {
+    type_text(L"\x7F");
+}
+
 void left_click(POINT screen) {
     click(screen, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }

@@ -16,6 +16,10 @@ void press_with_ctrl(WORD virtual_key);
 void press_alt_space();
 // Characters typed as Unicode input, so accents need no keyboard layout.
 void type_text(std::wstring_view text);
+// Ctrl+Backspace as Windows delivers it to a window: the character 0x7F. It is
+// typed as that character because Wine's keyboard layer turns the two keys
+// into a plain Backspace (0x08).
+void press_ctrl_backspace();
 void left_click(POINT screen);
 void right_click(POINT screen);
 

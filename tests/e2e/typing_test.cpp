@@ -77,7 +77,7 @@ TEST_F(Typing, HeightFollowsTheNumberOfRows) {
         ASSERT_TRUE(wait_rows(0));
         type_text(L"telech");
         ASSERT_TRUE(wait_rows(1));
-        press_with_ctrl(VK_BACK);
+        press_ctrl_backspace();
         ASSERT_TRUE(wait_rows(0));
         type_text(c.query);
         ASSERT_TRUE(wait_rows(c.rows));
@@ -160,7 +160,7 @@ TEST_F(Typing, CtrlBackspaceRemovesTheLastWord) {
     ASSERT_TRUE(wait_rows(1));
     type_text(L" zz");
     ASSERT_TRUE(wait_rows(0));
-    press_with_ctrl(VK_BACK);
+    press_ctrl_backspace();
     ASSERT_TRUE(wait_rows(1)) << "\"telech \" is left";
     press_key(VK_RETURN);
     ASSERT_TRUE(wait_history(1));
