@@ -41,10 +41,18 @@ INPUT unicode_event(wchar_t unit, bool up) {
     return input;
 }
 
-INPUT mouse_event_of(DWORD flags) {
+// A mouse event at an absolute screen point: the point travels with the
+// event, so a pointer position the system has not caught up with cannot
+// redirect the click.
+INPUT mouse_event_at(POINT screen, DWORD flags) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    input.mi.dx = static_cast<LONG>((static_cast<long long>(screen.x) * 65536 + width - 1) / width);
+    input.mi.dy =
+        static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + height - 1) / height);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     return input;
 }
 
@@ -54,9 +62,9 @@ void send(std::vector<INPUT> inputs) {
 
 void click(POINT screen, DWORD down, DWORD up) {
     SetCursorPos(screen.x, screen.y);
-    send({mouse_event_of(down)});
+    send({mouse_event_at(screen, 0), mouse_event_at(screen, down)});
     Sleep(20);
-    send({mouse_event_of(up)});
+    send({mouse_event_at(screen, up)});
 }
 
 }  // namespace
