@@ -133,9 +133,9 @@ std::optional<float> base_score(const CatalogEntry& entry, const QueryParts& que
     return std::nullopt;
 }
 
-double context_score(const LearningMemory& memory, std::string_view key, ClockSlot clock) {
-    const auto weight = memory.key_weight.find(key);
-    const double n = (weight == memory.key_weight.end() ? 0.0 : weight->second) + 1.0;
+double context_score(const LearningMemory& memory, std::string_view key, double key_weight,
+                     ClockSlot clock) {
+    const double n = key_weight + 1.0;
 
     double hour_term = 0;
     if (const auto hours = memory.hour_weight.find(key); hours != memory.hour_weight.end()) {
@@ -156,6 +156,12 @@ double context_score(const LearningMemory& memory, std::string_view key, ClockSl
         day_term = std::log(((days->second[d] + p) / n) / p);
     }
     return hour_term + day_term;
+}
+
+double context_score(const LearningMemory& memory, std::string_view key, ClockSlot clock) {
+    const auto weight = memory.key_weight.find(key);
+    return context_score(memory, key, weight == memory.key_weight.end() ? 0.0 : weight->second,
+                         clock);
 }
 
 namespace {

@@ -1,0 +1,118 @@
+#include "core/results.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/fold.h"
+#include "core/geometry.h"
+#include "core/ranking.h"
+
+namespace talvo {
+namespace {
+
+// Popup lengths at 96 DPI: the edit line alone, and the header plus rows.
+constexpr float kPopupWidth = 720.0f;
+constexpr float kEmptyHeight = 86.0f;
+constexpr float kRowHeight = 54.0f;
+constexpr float kHeaderHeight = 10.0f + 74.0f + 12.0f;
+
+// Added to both weights so a key of weight 0 still gets a finite prior.
+constexpr double kPriorSmoothing = 0.01;
+
+struct RankedKey {
+    std::int64_t order;  // total order of the prior
+    const std::string* key;
+};
+
+std::vector<CatalogEntry> copies(const Catalog& catalog,
+                                 const std::vector<std::size_t>& positions) {
+    std::vector<CatalogEntry> rows;
+    rows.reserve(positions.size());
+    for (const std::size_t i : positions) {
+        rows.push_back(catalog[i]);
+    }
+    return rows;
+}
+
+std::vector<std::size_t> typed_results(const ResultSources& sources, std::string_view query,
+                                       ClockSlot clock) {
+    std::vector<ScoredEntry> pairs =
+        match_entries(sources.catalog, sources.hidden_keys, query, clock, sources.memory);
+    rank_matches(pairs, sources.catalog);
+    std::vector<std::size_t> positions;
+    positions.reserve(pairs.size());
+    for (const ScoredEntry& pair : pairs) {
+        positions.push_back(pair.index);
+    }
+    return positions;
+}
+
+// How likely each learned key is wanted now: its share of all launches and
+// its fit to this hour and kind of day.
+std::vector<RankedKey> ranked_keys(const LearningMemory& memory, ClockSlot clock) {
+    const double total = memory.total_weight + kPriorSmoothing;
+    std::vector<RankedKey> ranked;
+    ranked.reserve(memory.key_weight.size());
+    for (const auto& [key, weight] : memory.key_weight) {
+        const double prior = std::log((weight + kPriorSmoothing) / total) +
+                             context_score(memory, key, weight, clock);
+        ranked.push_back({total_order_key(prior), &key});
+    }
+    return ranked;
+}
+
+}  // namespace
+
+ClockSlot clock_slot(const LocalTime& local) {
+    const int hour = ((local.hour % 24) + 24) % 24;
+    const bool weekend = local.weekday == 0 || local.weekday == 6;
+    return ClockSlot{static_cast<unsigned>(hour), weekend ? 1u : 0u};
+}
+
+std::vector<CatalogEntry> compute_results(const ResultSources& sources, std::string_view raw_query,
+                                          ClockSlot clock) {
+    const std::string query = prepare_query(raw_query);
+    if (query.empty()) {
+        return copies(sources.catalog, suggestions(sources, clock));
+    }
+    return copies(sources.catalog, typed_results(sources, query, clock));
+}
+
+std::vector<std::size_t> suggestions(const ResultSources& sources, ClockSlot clock) {
+    std::vector<RankedKey> ranked = ranked_keys(sources.memory, clock);
+    // Hidden keys may take candidate places, so the pool grows by their number;
+    // keys that left the catalogue still use up theirs.
+    const std::size_t candidates =
+        std::min(ranked.size(), sources.hidden_keys.size() + kMaxResults);
+    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(candidates),
+                      ranked.end(),
+                      [](const RankedKey& a, const RankedKey& b) { return a.order > b.order; });
+
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < candidates && positions.size() < kMaxResults; ++i) {
+        const std::string& key = *ranked[i].key;
+        const auto found = sources.key_index.find(key);
+        if (found == sources.key_index.end() || found->second >= sources.catalog.size() ||
+            sources.hidden_keys.contains(key)) {
+            continue;
+        }
+        positions.push_back(found->second);
+    }
+    return positions;
+}
+
+PixelSize popup_size(std::size_t rows, float scale) {
+    const float height =
+        rows == 0 ? kEmptyHeight : static_cast<float>(rows) * kRowHeight + kHeaderHeight;
+    return PixelSize{scaled_px(kPopupWidth, scale), scaled_px(height, scale)};
+}
+
+std::size_t selection_after_new_catalog(std::size_t previous, std::size_t rows, bool query_empty) {
+    if (query_empty) {
+        // The same row stays lit, or the last one when the list got shorter.
+        return std::min(previous, rows == 0 ? 0 : rows - 1);
+    }
+    return previous < rows ? previous : 0;
+}
+
+}  // namespace talvo
