@@ -4,7 +4,8 @@
 // With an empty history the catalogue under Wine holds only the built-in
 // entries, so the rows are known: "d" gives six of them, Téléchargements
 // (alias "d"), Documents, Dossier personnel, Bureau, then two commands;
-// "telech" gives Téléchargements alone, and "telech zz" nothing.
+// "telech" gives Téléchargements alone, "vi" Vidéos and the autostart command
+// (v and i in order in its name), and "telech zz" nothing.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -61,7 +62,7 @@ TEST_F(Typing, HeightFollowsTheNumberOfRows) {
         const wchar_t* query;
         int rows;
     };
-    const Case cases[] = {{L"telech", 1}, {L"telech zz", 0}, {L"d", 6}, {L"bureau", 1}};
+    const Case cases[] = {{L"telech", 1}, {L"telech zz", 0}, {L"d", 6}, {L"vi", 2}, {L"bureau", 1}};
     ASSERT_TRUE(start());
     ASSERT_TRUE(wait_shown());
     EXPECT_EQ(window_height(popup_), 86);
