@@ -1,0 +1,174 @@
+#include "launcher_fixture.h"
+
+#include <cstdio>
+
+#include "polling.h"
+#include "screen.h"
+#include "text_paths.h"
+
+namespace talvo::e2e {
+namespace {
+
+// Probes left of the query box and inside the logo tile, clear of the letter.
+constexpr POINT kBackgroundProbe{5, 43};
+constexpr POINT kLogoProbe{662, 43};
+// Probe of a row's band: inside the band, left of the icon tile.
+constexpr int kBandProbeX = 16;
+
+std::string test_name() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+}  // namespace
+
+POINT expected_origin() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &info);
+    const RECT& work = info.rcWork;
+    return POINT{work.left + (work.right - (look::kWidth + work.left)) / 2,
+                 work.top + ((work.bottom - work.top) * 22) / 100};
+}
+
+void LauncherTest::SetUp() {
+    // One launcher per session: a stray one would answer in place of ours.
+    ASSERT_EQ(any_talvo_window(), nullptr) << "a launcher is already running on this desktop";
+}
+
+void LauncherTest::TearDown() {
+    if (HasFailure()) {
+        std::printf("--- talvo.log of %s\n%s---\n", test_name().c_str(),
+                    read_file(log_path()).c_str());
+        if (popup_ != nullptr && IsWindowVisible(popup_)) {
+            save_popup_screenshot(wide(test_name()) + L"-failed.bmp");
+        }
+    }
+    launcher_.reset();
+}
+
+::testing::AssertionResult LauncherTest::start(const std::wstring& arguments) {
+    launcher_ = LauncherProcess::start(appdata_.path(), arguments);
+    if (!launcher_) {
+        return ::testing::AssertionFailure()
+               << "talvo.exe could not be started from " << utf8(talvo_exe_path());
+    }
+    const bool ready = wait_until([&] {
+        popup_ = launcher_->popup();
+        for (const LogLine& line : log_lines(log_path())) {
+            if (line.message.rfind("Alt+Espace : ", 0) == 0 && popup_ != nullptr) {
+                return true;
+            }
+        }
+        return !launcher_->running();
+    });
+    if (!ready || !launcher_->running() || popup_ == nullptr) {
+        return ::testing::AssertionFailure()
+               << "the launcher did not get ready (running: " << launcher_->running() << ")";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+bool LauncherTest::shown() const {
+    return IsWindowVisible(popup_) && GetForegroundWindow() == popup_ &&
+           screen_pixel(popup_point(kLogoProbe.x, kLogoProbe.y)) == look::kAccent &&
+           screen_pixel(popup_point(kBackgroundProbe.x, kBackgroundProbe.y)) == look::kBackground;
+}
+
+::testing::AssertionResult LauncherTest::wait_shown() {
+    if (wait_until([&] { return shown(); })) {
+        return ::testing::AssertionSuccess();
+    }
+    char colours[96];
+    std::snprintf(colours, sizeof colours, "logo probe 0x%06lX, panel probe 0x%06lX",
+                  screen_pixel(popup_point(kLogoProbe.x, kLogoProbe.y)),
+                  screen_pixel(popup_point(kBackgroundProbe.x, kBackgroundProbe.y)));
+    return ::testing::AssertionFailure()
+           << "the popup is not shown: visible " << (IsWindowVisible(popup_) != FALSE)
+           << ", foreground " << (GetForegroundWindow() == popup_) << ", " << colours;
+}
+
+::testing::AssertionResult LauncherTest::wait_hidden() {
+    if (wait_until([&] { return !IsWindowVisible(popup_); })) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the popup is still visible";
+}
+
+::testing::AssertionResult LauncherTest::wait_rows(int rows) {
+    const int expected = look::height_for_rows(rows);
+    if (wait_until([&] { return window_height(popup_) == expected; })) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "popup height " << window_height(popup_)
+                                         << ", expected " << expected << " for " << rows << " rows";
+}
+
+::testing::AssertionResult LauncherTest::wait_selected(int row) {
+    if (wait_until([&] { return selected_row() == row; })) {
+        return ::testing::AssertionSuccess();
+    }
+    const std::optional<int> band = selected_row();
+    return ::testing::AssertionFailure()
+           << "selection band on row " << (band ? *band : -1) << ", expected row " << row;
+}
+
+::testing::AssertionResult LauncherTest::wait_history(std::size_t count) {
+    if (wait_until([&] { return history().size() == count; })) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "history.tsv has " << history().size() << " lines, expected " << count << ":\n"
+           << read_file(data_file(L"history.tsv"));
+}
+
+std::optional<int> LauncherTest::rows_by_height() const {
+    const int height = window_height(popup_);
+    for (int rows = 0; rows <= look::kMaxRows; ++rows) {
+        if (height == look::height_for_rows(rows)) {
+            return rows;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int> LauncherTest::selected_row() const {
+    const std::optional<int> rows = rows_by_height();
+    for (int row = 0; rows && row < *rows; ++row) {
+        const int middle = look::kRowsTop + look::kRowHeight * row + look::kRowHeight / 2;
+        if (screen_pixel(popup_point(kBandProbeX, middle)) == look::kAccent) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
+POINT LauncherTest::popup_point(int x, int y) const {
+    const RECT rect = window_rect(popup_);
+    return POINT{rect.left + x, rect.top + y};
+}
+
+POINT LauncherTest::row_point(int row) const {
+    return popup_point(300, look::kRowsTop + look::kRowHeight * row + look::kRowHeight / 2);
+}
+
+std::vector<HistoryLine> LauncherTest::history() const {
+    return history_lines(data_file(L"history.tsv"));
+}
+
+std::wstring LauncherTest::log_path() const {
+    return data_file(L"talvo.log");
+}
+
+std::wstring LauncherTest::data_file(const wchar_t* name) const {
+    return appdata_.data_file(name);
+}
+
+std::wstring LauncherTest::save_popup_screenshot(const std::wstring& name) const {
+    const std::wstring path = artifact_path(name);
+    return save_screen_bmp(window_rect(popup_), path) ? path : std::wstring();
+}
+
+}  // namespace talvo::e2e

@@ -1,0 +1,195 @@
+#include "launcher_process.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <vector>
+
+#include "text_paths.h"
+
+namespace talvo::e2e {
+namespace {
+
+std::wstring upper(std::wstring text) {
+    for (wchar_t& c : text) {
+        c = static_cast<wchar_t>(towupper(c));
+    }
+    return text;
+}
+
+std::wstring variable_name(const std::wstring& entry) {
+    // Entries such as "=C:=C:\..." start with '=': the name runs to the second one.
+    const std::size_t equals = entry.find(L'=', 1);
+    return upper(entry.substr(0, equals));
+}
+
+// This program's environment with APPDATA replaced, as a sorted Unicode block.
+std::wstring environment_with_appdata(const std::wstring& appdata) {
+    std::vector<std::wstring> entries;
+    if (wchar_t* block = GetEnvironmentStringsW()) {
+        for (const wchar_t* entry = block; *entry != L'\0'; entry += wcslen(entry) + 1) {
+            std::wstring text(entry);
+            if (variable_name(text) != L"APPDATA") {
+                entries.push_back(std::move(text));
+            }
+        }
+        FreeEnvironmentStringsW(block);
+    }
+    entries.push_back(L"APPDATA=" + appdata);
+    std::sort(entries.begin(), entries.end(), [](const std::wstring& a, const std::wstring& b) {
+        return variable_name(a) < variable_name(b);
+    });
+    std::wstring result;
+    for (const std::wstring& entry : entries) {
+        result += entry;
+        result += L'\0';
+    }
+    result += L'\0';
+    return result;
+}
+
+std::wstring class_of(HWND hwnd) {
+    wchar_t name[128] = {};
+    GetClassNameW(hwnd, name, 128);
+    return name;
+}
+
+std::wstring title_of(HWND hwnd) {
+    wchar_t title[256] = {};
+    GetWindowTextW(hwnd, title, 256);
+    return title;
+}
+
+struct WindowQuery {
+    DWORD id;  // 0: any process
+    const wchar_t* class_name;
+    const wchar_t* title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK match_window(HWND hwnd, LPARAM parameter) {
+    auto* query = reinterpret_cast<WindowQuery*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (query->id != 0 && owner != query->id) {
+        return TRUE;
+    }
+    if (class_of(hwnd) != query->class_name) {
+        return TRUE;
+    }
+    if (query->title != nullptr && title_of(hwnd) != query->title) {
+        return TRUE;
+    }
+    query->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+ScratchAppData::ScratchAppData() {
+    static std::atomic<int> counter{0};
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"talvo-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(counter++);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::create_directories(path_, ignored);
+}
+
+ScratchAppData::~ScratchAppData() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::wstring ScratchAppData::data_file(const wchar_t* name) const {
+    return path_ + L"\\Talvo\\" + name;
+}
+
+std::unique_ptr<LauncherProcess> LauncherProcess::start(const std::wstring& appdata,
+                                                        const std::wstring& arguments) {
+    const std::wstring exe = talvo_exe_path();
+    std::wstring command_line = L"\"" + exe + L"\"";
+    if (!arguments.empty()) {
+        command_line += L" " + arguments;
+    }
+    std::wstring environment = environment_with_appdata(appdata);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    // Detached: Wine would otherwise end a GUI child together with its console parent.
+    const BOOL created = CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE,
+                                        DETACHED_PROCESS | CREATE_UNICODE_ENVIRONMENT,
+                                        environment.data(), appdata.c_str(), &startup, &info);
+    if (!created) {
+        return nullptr;
+    }
+    CloseHandle(info.hThread);
+    return std::unique_ptr<LauncherProcess>(new LauncherProcess(info.hProcess, info.dwProcessId));
+}
+
+LauncherProcess::~LauncherProcess() {
+    if (running()) {
+        TerminateProcess(process_, 1);
+    }
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+}
+
+bool LauncherProcess::running() const {
+    return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> LauncherProcess::wait_for_exit(std::chrono::milliseconds timeout) const {
+    if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD status = 0;
+    GetExitCodeProcess(process_, &status);
+    return status;
+}
+
+HWND LauncherProcess::popup() const {
+    return find_process_window(id_, L"TalvoWindow");
+}
+
+std::optional<std::size_t> LauncherProcess::private_bytes() const {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                              sizeof counters)) {
+        return std::nullopt;
+    }
+    return counters.PrivateUsage;
+}
+
+std::size_t LauncherProcess::committed_private_bytes() const {
+    std::size_t total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    const char* address = nullptr;
+    while (VirtualQueryEx(process_, address, &region, sizeof region) == sizeof region) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+            total += region.RegionSize;
+        }
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= address) {
+            break;
+        }
+        address = next;
+    }
+    return total;
+}
+
+HWND find_process_window(DWORD id, const wchar_t* class_name, const wchar_t* title) {
+    WindowQuery query{id, class_name, title};
+    EnumWindows(match_window, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND any_talvo_window() {
+    return find_process_window(0, L"TalvoWindow");
+}
+
+}  // namespace talvo::e2e

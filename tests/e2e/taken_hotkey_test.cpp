@@ -1,0 +1,78 @@
+// When another program holds Alt+Space, the launcher says so and runs on.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "launcher_fixture.h"
+#include "polling.h"
+#include "text_paths.h"
+
+namespace talvo::e2e {
+namespace {
+
+using TakenHotkey = LauncherTest;
+
+constexpr int kOurHotkeyId = 0x7A1;
+
+// Alt+Space held by this test program for the length of a scope.
+class HeldAltSpace {
+  public:
+    HeldAltSpace()
+        : held_(RegisterHotKey(nullptr, kOurHotkeyId, MOD_ALT | MOD_NOREPEAT, VK_SPACE)) {}
+    ~HeldAltSpace() {
+        if (held_) {
+            UnregisterHotKey(nullptr, kOurHotkeyId);
+        }
+    }
+    HeldAltSpace(const HeldAltSpace&) = delete;
+    HeldAltSpace& operator=(const HeldAltSpace&) = delete;
+    bool held() const { return held_; }
+
+  private:
+    bool held_;
+};
+
+BOOL CALLBACK collect_static_text(HWND child, LPARAM parameter) {
+    wchar_t class_name[32] = {};
+    GetClassNameW(child, class_name, 32);
+    if (_wcsicmp(class_name, L"Static") == 0) {
+        wchar_t text[1024] = {};
+        GetWindowTextW(child, text, 1024);
+        *reinterpret_cast<std::wstring*>(parameter) += text;
+    }
+    return TRUE;
+}
+
+std::wstring message_box_text(HWND box) {
+    std::wstring text;
+    EnumChildWindows(box, collect_static_text, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+TEST_F(TakenHotkey, WarnsInABoxAndStillShowsThePopup) {
+    const HeldAltSpace taken;
+    ASSERT_TRUE(taken.held()) << "this program could not take Alt+Space first";
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(log_has(log_path(), "Alt+Espace : DÉJÀ PRIS"));
+
+    HWND box = nullptr;
+    ASSERT_TRUE(wait_until([&] {
+        box = find_process_window(launcher_->id(), L"#32770", L"Talvo");
+        return box != nullptr && IsWindowVisible(box);
+    })) << "no warning box titled Talvo";
+    const std::string text = utf8(message_box_text(box));
+    EXPECT_EQ(text,
+              "Le raccourci Alt+Espace est déjà utilisé par une autre application (PowerToys "
+              "Run, Copilot…).\n\nClique sur l'icône T dans la zone de notification pour "
+              "ouvrir Talvo.");
+    EXPECT_FALSE(IsWindowVisible(popup_)) << "start-up waits for the box";
+
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(wait_shown()) << "after the box, start-up goes on and shows the popup";
+    EXPECT_TRUE(launcher_->running());
+}
+
+}  // namespace
+}  // namespace talvo::e2e
