@@ -48,6 +48,10 @@ void prepare_icon_pixels(std::span<std::uint8_t> bgra) {
     }
 }
 
+bool is_usable_icon_image(std::int32_t width, std::int32_t height) {
+    return width >= 2 && height >= 2;
+}
+
 std::int32_t icon_pixel_size(float scale) {
     return scaled_px(kIconSide, scale);
 }

@@ -12,6 +12,11 @@ namespace talvo {
 // taken as premultiplied; otherwise each colour becomes (c * a + 127) / 255.
 void prepare_icon_pixels(std::span<std::uint8_t> bgra);
 
+// Whether an image the shell returned can show an icon. A single row or
+// column of pixels cannot (Wine's shell answers every request with 1 x 1);
+// such a load counts as failed, so the row keeps its letter tile.
+bool is_usable_icon_image(std::int32_t width, std::int32_t height);
+
 // Icon side in pixels for a DPI scale: 36 at 96 DPI.
 std::int32_t icon_pixel_size(float scale);
 

@@ -47,7 +47,7 @@ IconSlot premultiplied_copy(unique_hbitmap shell_bitmap) {
     }
     const std::int32_t width = described.bmWidth;
     const std::int32_t height = described.bmHeight < 0 ? -described.bmHeight : described.bmHeight;
-    if (width < 1 || height < 1) {
+    if (!is_usable_icon_image(width, height)) {
         return {};
     }
     BITMAPINFO header = top_down_header(width, height);

@@ -94,6 +94,15 @@ TEST(IconPixels, AlphaRule) {
     EXPECT_EQ(odd, pixels({1, 2, 3}));
 }
 
+TEST(IconPixels, ImagesOfASinglePixelRowOrColumnAreNotIcons) {
+    EXPECT_TRUE(is_usable_icon_image(36, 36));
+    EXPECT_TRUE(is_usable_icon_image(2, 2));
+    EXPECT_FALSE(is_usable_icon_image(1, 1));
+    EXPECT_FALSE(is_usable_icon_image(36, 1));
+    EXPECT_FALSE(is_usable_icon_image(0, 36));
+    EXPECT_FALSE(is_usable_icon_image(-36, 36));
+}
+
 TEST(IconPixels, RequestedSizeFollowsTheScale) {
     EXPECT_EQ(icon_pixel_size(1.0f), 36);
     EXPECT_EQ(icon_pixel_size(1.5f), 54);
