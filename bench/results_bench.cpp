@@ -40,7 +40,7 @@ void empty_query_suggestions(benchmark::State& state) {
         const std::vector<CatalogEntry> rows = compute_results(sources, "", {14, 0});
         benchmark::DoNotOptimize(rows.data());
     }
-    state.SetLabel(std::to_string(memory.key_weight.size()) + " learned keys");
+    state.SetLabel(std::to_string(memory.keys.size()) + " learned keys");
 }
 
 BENCHMARK(empty_query_suggestions)->Arg(500)->ArgName("keys")->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,7 @@
 #include "core/brain.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/fold.h"
@@ -133,35 +134,28 @@ std::optional<float> base_score(const CatalogEntry& entry, const QueryParts& que
     return std::nullopt;
 }
 
-double context_score(const LearningMemory& memory, std::string_view key, double key_weight,
-                     ClockSlot clock) {
-    const double n = key_weight + 1.0;
+double context_score(const KeyWeights& weights, ClockSlot clock) {
+    const double n = weights.key_weight + 1.0;
 
-    double hour_term = 0;
-    if (const auto hours = memory.hour_weight.find(key); hours != memory.hour_weight.end()) {
-        const auto& h = hours->second;
-        const unsigned now = clock.hour % 24;
-        const unsigned before = now == 0 ? 23 : now - 1;
-        const unsigned after = now == 23 ? 0 : now + 1;
-        const double s = k::kHourNeighbourShare * h[after] +
-                         (k::kHourNeighbourShare * h[before] + k::kHourSelfShare * h[now]) +
-                         k::kHourSmoothing;
-        hour_term = std::log((s / n) * 24.0);
-    }
+    const auto& h = weights.hour_weight;
+    const unsigned now = clock.hour % 24;
+    const unsigned before = now == 0 ? 23 : now - 1;
+    const unsigned after = now == 23 ? 0 : now + 1;
+    const double s = k::kHourNeighbourShare * h[after] +
+                     (k::kHourNeighbourShare * h[before] + k::kHourSelfShare * h[now]) +
+                     k::kHourSmoothing;
+    const double hour_term = std::log((s / n) * 24.0);
 
-    double day_term = 0;
-    if (const auto days = memory.day_weight.find(key); days != memory.day_weight.end()) {
-        const unsigned d = clock.weekend != 0 ? 1 : 0;
-        const double p = d == 1 ? k::kWeekendDays : k::kWeekDays;
-        day_term = std::log(((days->second[d] + p) / n) / p);
-    }
+    const unsigned d = clock.weekend != 0 ? 1 : 0;
+    const double p = d == 1 ? k::kWeekendDays : k::kWeekDays;
+    const double day_term = std::log(((weights.day_weight[d] + p) / n) / p);
     return hour_term + day_term;
 }
 
 double context_score(const LearningMemory& memory, std::string_view key, ClockSlot clock) {
-    const auto weight = memory.key_weight.find(key);
-    return context_score(memory, key, weight == memory.key_weight.end() ? 0.0 : weight->second,
-                         clock);
+    const auto weights = memory.keys.find(key);
+    // A key never launched has neither an hour nor a day term.
+    return weights == memory.keys.end() ? 0.0 : context_score(weights->second, clock);
 }
 
 namespace {
@@ -192,15 +186,41 @@ struct PrefixShare {
 
 float bonus_with_share(const LearningMemory& memory, std::string_view key, const PrefixShare& share,
                        ClockSlot clock) {
-    const auto weight = memory.key_weight.find(key);
-    if (weight == memory.key_weight.end()) {
+    const auto found = memory.keys.find(key);
+    if (found == memory.keys.end()) {
         return 0;
     }
-    const double c =
-        std::clamp(context_score(memory, key, clock), -k::kContextClamp, k::kContextClamp);
-    const double frequency = std::log(weight->second + 1.0) * k::kFrequencyFactor;
+    const KeyWeights& weights = found->second;
+    const double c = std::clamp(context_score(weights, clock), -k::kContextClamp, k::kContextClamp);
+    const double frequency = std::log(weights.key_weight + 1.0) * k::kFrequencyFactor;
     return static_cast<float>(c * k::kContextFactor + (frequency + share.of(key)));
 }
+
+// A cheap first test for the hidden set: the byte lengths of the hidden keys.
+// Most entry keys have a length no hidden key has and need no hashing.
+class HiddenFilter {
+  public:
+    explicit HiddenFilter(const HiddenKeys& hidden) : hidden_(hidden) {
+        for (const std::string& key : hidden) {
+            if (key.size() < kTracked) {
+                lengths_[key.size()] = true;
+            } else {
+                any_long_ = true;
+            }
+        }
+    }
+
+    bool hides(const std::string& key) const {
+        const bool possible = key.size() < kTracked ? lengths_[key.size()] : any_long_;
+        return possible && hidden_.contains(key);
+    }
+
+  private:
+    static constexpr std::size_t kTracked = 512;
+    const HiddenKeys& hidden_;
+    std::array<bool, kTracked> lengths_{};
+    bool any_long_ = false;
+};
 
 }  // namespace
 
@@ -215,13 +235,13 @@ void match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys, std::s
     out.reserve(catalog.size());
     const QueryParts parts = split_query(query);
     const PrefixShare share(memory, query);
-    const bool any_learned = !memory.key_weight.empty();
-    const bool any_hidden = !hidden_keys.empty();
+    const bool any_learned = !memory.keys.empty();
+    const HiddenFilter hidden(hidden_keys);
     for (std::size_t i = 0; i < catalog.size(); ++i) {
         const CatalogEntry& entry = catalog[i];
-        // Hidden entries give no pair; testing after the ladder hashes fewer keys.
+        // Hidden entries give no pair; testing after the ladder tests fewer keys.
         const std::optional<float> base = base_score(entry, parts);
-        if (!base || (any_hidden && hidden_keys.contains(entry.key))) {
+        if (!base || hidden.hides(entry.key)) {
             continue;
         }
         const float bonus = any_learned ? bonus_with_share(memory, entry.key, share, clock) : 0.0f;

@@ -52,10 +52,8 @@ std::vector<ScoredEntry> match_entries(const Catalog& catalog, const HiddenKeys&
 // Time-of-day and day-of-week fit of a key, unclamped.
 double context_score(const LearningMemory& memory, std::string_view key, ClockSlot clock);
 
-// The same, for a caller that already holds the key's `key_weight` value (0
-// when it has none): one table lookup fewer per key.
-double context_score(const LearningMemory& memory, std::string_view key, double key_weight,
-                     ClockSlot clock);
+// The same for a key's weights already at hand.
+double context_score(const KeyWeights& weights, ClockSlot clock);
 
 // The learned bonus of a key for this query (0 for a key never launched).
 float learned_bonus(const LearningMemory& memory, std::string_view key, std::string_view query,

@@ -21,13 +21,11 @@ Value& slot(TextMap<Value>& map, std::string_view key) {
     return map.emplace(std::string(key), Value{}).first->second;
 }
 
-// Where one (key, query) pair adds its weight: the key's three table values
+// Where one (key, query) pair adds its weight: the key's weights
 // and, for each prefix of the query, its per-key and total prefix values.
 // Map values never move, so the pointers stay valid while the tables grow.
 struct PairSlots {
-    double* key_weight;
-    std::array<double, 24>* hour_weight;
-    std::array<double, 2>* day_weight;
+    KeyWeights* weights;
     std::size_t first_prefix;  // range in the shared prefix slot list
     std::size_t prefix_count;
 };
@@ -51,8 +49,7 @@ using PairIndex =
 // first, as adding record by record would) and returns where they are.
 PairSlots resolve_pair(LearningMemory& memory, const LaunchRecord& record,
                        std::vector<PrefixSlots>& prefixes) {
-    PairSlots slots{&slot(memory.key_weight, record.key), &slot(memory.hour_weight, record.key),
-                    &slot(memory.day_weight, record.key), prefixes.size(), 0};
+    PairSlots slots{&slot(memory.keys, record.key), prefixes.size(), 0};
     const std::string_view query = record.query;
     std::size_t end = 0;
     while (end < query.size()) {
@@ -80,9 +77,7 @@ double record_weight(std::uint64_t time, std::int64_t now) {
 // record-by-record pass would; only the lookups are shared by the records of
 // one (key, query) pair, which is most of them.
 void rebuild(LearningMemory& memory, std::int64_t now) {
-    memory.key_weight.clear();
-    memory.hour_weight.clear();
-    memory.day_weight.clear();
+    memory.keys.clear();
     memory.prefix_key_weight.clear();
     memory.prefix_weight.clear();
     memory.total_weight = 0;
@@ -100,10 +95,10 @@ void rebuild(LearningMemory& memory, std::int64_t now) {
         }
         const PairSlots& slots = found->second;
         const double weight = record_weight(record.time, now);
-        *slots.key_weight += weight;
+        slots.weights->key_weight += weight;
         memory.total_weight += weight;
-        (*slots.hour_weight)[record.hour % 24] += weight;
-        (*slots.day_weight)[record.weekend != 0 ? 1 : 0] += weight;
+        slots.weights->hour_weight[record.hour % 24] += weight;
+        slots.weights->day_weight[record.weekend != 0 ? 1 : 0] += weight;
         for (std::size_t i = 0; i < slots.prefix_count; ++i) {
             const PrefixSlots& prefix = prefixes[slots.first_prefix + i];
             *prefix.per_key += weight;

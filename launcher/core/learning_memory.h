@@ -21,15 +21,22 @@ struct LaunchRecord {
     bool operator==(const LaunchRecord&) const = default;
 };
 
+// What the memory holds for one launched key, as recency-weighted sums: in
+// total, per local hour, and per kind of day (index 0 weekdays, 1 weekends).
+// The three always exist together, so one lookup finds them all.
+struct KeyWeights {
+    double key_weight = 0;
+    std::array<double, 24> hour_weight{};
+    std::array<double, 2> day_weight{};
+
+    bool operator==(const KeyWeights&) const = default;
+};
+
 struct LearningMemory {
     std::string history_path;
     std::vector<LaunchRecord> records;  // oldest first
 
-    // Recency-weighted sums per key, per key and local hour, per key and kind of day
-    // (index 0 weekdays, 1 weekends).
-    TextMap<double> key_weight;
-    TextMap<std::array<double, 24>> hour_weight;
-    TextMap<std::array<double, 2>> day_weight;
+    TextMap<KeyWeights> keys;  // every launched key
 
     // For every prefix of every recorded query: weight per key, and in total.
     TextMap<TextMap<double>> prefix_key_weight;

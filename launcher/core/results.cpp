@@ -49,17 +49,17 @@ std::vector<std::size_t> typed_results(const ResultSources& sources, std::string
 
 // How likely a learned key is wanted now: its share of all launches and its
 // fit to this hour and kind of day.
-double prior_of(const LearningMemory& memory, std::string_view key, double weight,
-                ClockSlot clock) {
-    return std::log((weight + kPriorSmoothing) / (memory.total_weight + kPriorSmoothing)) +
-           context_score(memory, key, weight, clock);
+double prior_of(const LearningMemory& memory, const KeyWeights& weights, ClockSlot clock) {
+    return std::log((weights.key_weight + kPriorSmoothing) /
+                    (memory.total_weight + kPriorSmoothing)) +
+           context_score(weights, clock);
 }
 
 std::vector<RankedKey> ranked_keys(const LearningMemory& memory, ClockSlot clock) {
     std::vector<RankedKey> ranked;
-    ranked.reserve(memory.key_weight.size());
-    for (const auto& [key, weight] : memory.key_weight) {
-        ranked.push_back({total_order_key(prior_of(memory, key, weight, clock)), &key});
+    ranked.reserve(memory.keys.size());
+    for (const auto& [key, weights] : memory.keys) {
+        ranked.push_back({total_order_key(prior_of(memory, weights, clock)), &key});
     }
     return ranked;
 }
@@ -67,8 +67,11 @@ std::vector<RankedKey> ranked_keys(const LearningMemory& memory, ClockSlot clock
 }  // namespace
 
 double suggestion_prior(const LearningMemory& memory, std::string_view key, ClockSlot clock) {
-    const auto weight = memory.key_weight.find(key);
-    return prior_of(memory, key, weight == memory.key_weight.end() ? 0.0 : weight->second, clock);
+    const auto weights = memory.keys.find(key);
+    if (weights == memory.keys.end()) {
+        return std::log(kPriorSmoothing / (memory.total_weight + kPriorSmoothing));
+    }
+    return prior_of(memory, weights->second, clock);
 }
 
 ClockSlot clock_slot(const LocalTime& local) {

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto entry =
             talvo::make_entry("app:" + name, name, "", talvo::LaunchTarget::open_path(name));
         catalog.push_back(talvo::with_aliases(std::move(entry), {name.substr(0, 3)}));
-        memory.key_weight["app:" + name] += 1.0;
+        memory.keys["app:" + name].key_weight += 1.0;
         memory.prefix_key_weight[query]["app:" + name] += 1.0;
         memory.prefix_weight[query] += 1.0;
     }

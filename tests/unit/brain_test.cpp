@@ -131,14 +131,25 @@ TEST(MatchEntries, HiddenEntriesProduceNoPairAndOrderFollowsTheCatalogue) {
     EXPECT_EQ(pairs[1].index, 2u);
 }
 
+TEST(MatchEntries, HiddenKeysOfAnyLengthAreSkipped) {
+    const std::string long_name = "Paint " + std::string(600, 'x');
+    const Catalog catalog = {app("Paint"), app(long_name), app("Paint 2"), app("Paint 3")};
+    HiddenKeys hidden{"app:" + long_name, "app:Paint 3"};  // "app:Paint 2" has the same length
+    const auto pairs = match_entries(catalog, hidden, "paint", kNoon, kNoMemory);
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_EQ(pairs[0].index, 0u);
+    EXPECT_EQ(pairs[1].index, 2u);
+}
+
 // A memory where `key` was launched `count` times at `hour` on weekdays, each
 // weighing 1, every time after typing `query`.
 LearningMemory memory_with(const std::string& key, double count, unsigned hour,
                            const std::string& query = "") {
     LearningMemory memory;
-    memory.key_weight[key] = count;
-    memory.hour_weight[key][hour] = count;
-    memory.day_weight[key][0] = count;
+    KeyWeights& weights = memory.keys[key];
+    weights.key_weight = count;
+    weights.hour_weight[hour] = count;
+    weights.day_weight[0] = count;
     memory.total_weight = count;
     for (std::size_t n = 1; n <= query.size(); ++n) {
         memory.prefix_key_weight[query.substr(0, n)][key] = count;
@@ -157,10 +168,11 @@ TEST(ContextScore, AlwaysAtThisHourApproachesLnTwelve) {
 
 TEST(ContextScore, ExactFormulaWithHandMadeTables) {
     LearningMemory memory;
-    memory.key_weight["k"] = 3.0;
-    memory.hour_weight["k"][0] = 1.0;
-    memory.hour_weight["k"][23] = 2.0;
-    memory.day_weight["k"] = {1.0, 2.0};
+    KeyWeights& weights = memory.keys["k"];
+    weights.key_weight = 3.0;
+    weights.hour_weight[0] = 1.0;
+    weights.hour_weight[23] = 2.0;
+    weights.day_weight = {1.0, 2.0};
     const double n = 4.0;
     const double hour0 = std::log((0.25 * 0.0 + (0.25 * 2.0 + 0.5 * 1.0) + 1.0 / 24.0) / n * 24.0);
     const double weekend = std::log(((2.0 + 2.0 / 7.0) / n) / (2.0 / 7.0));

@@ -137,12 +137,12 @@ TEST(Rebuild, SumsRecencyWeightsPerKeyHourDayAndPrefix) {
     };
     rebuild(memory, now);
     const double old = std::exp(-1.0);
-    EXPECT_DOUBLE_EQ(memory.key_weight.at("app:a"), 1 + old);
-    EXPECT_DOUBLE_EQ(memory.key_weight.at("app:c"), 1);
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:a").key_weight, 1 + old);
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:c").key_weight, 1);
     EXPECT_DOUBLE_EQ(memory.total_weight, 3 + old);
-    EXPECT_DOUBLE_EQ(memory.hour_weight.at("app:a")[8], 1 + old);
-    EXPECT_DOUBLE_EQ(memory.day_weight.at("app:b")[1], 1);
-    EXPECT_DOUBLE_EQ(memory.day_weight.at("app:b")[0], 0);
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:a").hour_weight[8], 1 + old);
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:b").day_weight[1], 1);
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:b").day_weight[0], 0);
     // Prefixes by characters; the empty query adds to none.
     EXPECT_EQ(memory.prefix_weight.size(), 4u);  // v, vl, é, éa
     EXPECT_DOUBLE_EQ(memory.prefix_weight.at("v"), 2);
@@ -152,7 +152,7 @@ TEST(Rebuild, SumsRecencyWeightsPerKeyHourDayAndPrefix) {
     EXPECT_DOUBLE_EQ(memory.prefix_weight.at("\xC3\xA9"), 1);
 
     rebuild(memory, -1);  // clock before 1970: every record weighs 1
-    EXPECT_DOUBLE_EQ(memory.key_weight.at("app:a"), 2);
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:a").key_weight, 2);
     EXPECT_DOUBLE_EQ(memory.total_weight, 4);
 }
 
@@ -182,7 +182,10 @@ TEST(Rebuild, MatchesARecordByRecordPassBitForBit) {
         }
     }
     EXPECT_EQ(memory.total_weight, total);
-    EXPECT_EQ(memory.key_weight, keys);
+    EXPECT_EQ(memory.keys.size(), keys.size());
+    for (const auto& [key, weight] : keys) {
+        EXPECT_EQ(memory.keys.at(key).key_weight, weight) << key;
+    }
     EXPECT_EQ(memory.prefix_weight, prefixes);
     std::size_t pairs = 0;
     for (const auto& [prefix, inner] : memory.prefix_key_weight) {
@@ -200,7 +203,7 @@ TEST(LoadHistory, MissingFileGivesEmptyMemoryAndCreatesTheFolder) {
     load_history(memory, platform.get());
     EXPECT_EQ(memory.history_path, platform.data_file("history.tsv"));
     EXPECT_TRUE(memory.records.empty());
-    EXPECT_TRUE(memory.key_weight.empty());
+    EXPECT_TRUE(memory.keys.empty());
     EXPECT_TRUE(platform.get().files.exists(platform.data_file("")));
     EXPECT_FALSE(platform.get().files.exists(memory.history_path));
 }
@@ -334,7 +337,7 @@ TEST(Choose, AppendsTheLineLogsItAndLearns) {
     // Thirty days later the first launch weighs e^-1 of the new one.
     platform.clock.set(now + 30 * kDay);
     choose(memory, kRows, 1, LaunchMode::Normal, "", platform.get());
-    EXPECT_DOUBLE_EQ(memory.key_weight.at("app:x"), 1 + std::exp(-1.0));
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:x").key_weight, 1 + std::exp(-1.0));
     EXPECT_EQ(memory.records.back().query, "");
     EXPECT_EQ(parse_history(read(platform, memory.history_path)), memory.records);
 }
@@ -345,7 +348,7 @@ TEST(Choose, ClockBefore1970RecordsTimeZero) {
     load_history(memory, platform.get());
     choose(memory, kRows, 0, LaunchMode::Normal, "vlc", platform.get());
     EXPECT_EQ(memory.records.front().time, 0u);
-    EXPECT_DOUBLE_EQ(memory.key_weight.at("app:vlc"), 1);
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:vlc").key_weight, 1);
 }
 
 TEST(Choose, EndsALineCutShortBeforeAppending) {
@@ -378,7 +381,7 @@ TEST(Choose, FailedAppendIsLoggedAndTheLaunchStillCounts) {
 
     ASSERT_TRUE(choose(memory, kRows, 0, LaunchMode::Normal, "vlc", platform.get()));
     EXPECT_EQ(memory.records.size(), 1u);
-    EXPECT_DOUBLE_EQ(memory.key_weight.at("app:vlc"), 1);
+    EXPECT_DOUBLE_EQ(memory.keys.at("app:vlc").key_weight, 1);
     const std::string log = read(platform, log_path(platform.environment));
     const std::string prefix = "ÉCHEC écriture historique " + memory.history_path + " : ";
     ASSERT_NE(log.find(prefix), std::string::npos) << log;

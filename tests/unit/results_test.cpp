@@ -45,9 +45,13 @@ struct Fixture {
         return keys;
     }
 
-    // Launch weights without any hour or day preference.
+    // Launch weights without any hour or day preference: spread evenly over
+    // the hours and over the days of the week, so the context score is 0.
     void learn(const std::string& key, double weight) {
-        memory.key_weight[key] = weight;
+        KeyWeights& weights = memory.keys[key];
+        weights.key_weight = weight;
+        weights.hour_weight.fill(weight / 24);
+        weights.day_weight = {weight * 5 / 7, weight * 2 / 7};
         memory.total_weight += weight;
     }
 };
@@ -99,8 +103,10 @@ TEST(Suggestions, TheHourOfPastLaunchesOutweighsASmallLeadInCount) {
     Fixture f({app("mail", "Mail"), app("game", "Game")});
     f.learn("app:game", 6);
     f.learn("app:mail", 5);
-    f.memory.hour_weight["app:game"][21] = 6;
-    f.memory.hour_weight["app:mail"][9] = 5;
+    f.memory.keys["app:game"].hour_weight.fill(0);
+    f.memory.keys["app:game"].hour_weight[21] = 6;
+    f.memory.keys["app:mail"].hour_weight.fill(0);
+    f.memory.keys["app:mail"].hour_weight[9] = 5;
     EXPECT_EQ(f.rows("", {9, 0}), (Texts{"app:mail", "app:game"}));
     EXPECT_EQ(f.rows("", {21, 0}), (Texts{"app:game", "app:mail"}));
 }

@@ -21,10 +21,10 @@ TEST(RankOptions, ReadsFilesClockZoneAndQueries) {
 
 TEST(RankOptions, RefusesWhatItCannotUse) {
     const std::vector<std::vector<std::string>> bad = {
-        {},                        // no query
-        {"--now", "soon", "x"},    // not a number
+        {},                      // no query
+        {"--now", "soon", "x"},  // not a number
         {"--now", "12x", "x"},
-        {"--items"},               // value missing
+        {"--items"},  // value missing
         {"--frobnicate", "1", "x"},
     };
     for (const auto& arguments : bad) {
