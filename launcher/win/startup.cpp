@@ -22,15 +22,12 @@ namespace {
 
 constexpr wchar_t kSingletonMutex[] = L"Local\\TalvoApp.Singleton";
 
-// Another launcher runs in this session: ask it to show itself.
+// When another launcher runs in this logon session, asks it to show itself
+// and returns true. Otherwise the mutex stays open, never closed, for the
+// life of the process: it is what marks this instance as the running one.
 bool hand_over_to_running_instance() {
-    const HANDLE mutex = CreateMutexW(nullptr, TRUE, kSingletonMutex);
-    const DWORD error = GetLastError();
-    // The handle is kept open for the life of the process: it marks the instance.
-    if (mutex != nullptr && error != ERROR_ALREADY_EXISTS) {
-        return false;
-    }
-    if (error != ERROR_ALREADY_EXISTS) {
+    CreateMutexW(nullptr, TRUE, kSingletonMutex);
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
         return false;
     }
     if (const HWND running = FindWindowW(kPopupClassName, nullptr)) {
