@@ -104,7 +104,9 @@ TEST_F(Figures, PrintedForTheRecord) {
     const Spread show = spread_of(show_ms);
     const Spread resize = spread_of(resize_ms);
     const Spread paint = spread_of(paint_ms);
-    std::printf(
+    char figures[1024];
+    std::snprintf(
+        figures, sizeof figures,
         "\n==== Talvo figures under Wine (not asserted) ====\n"
         "Alt+Space to popup painted      median %7.1f ms  (min %.1f, max %.1f, %d rounds)\n"
         "keystroke to window resized     median %7.1f ms  (min %.1f, max %.1f, %d rounds)\n"
@@ -118,7 +120,13 @@ TEST_F(Figures, PrintedForTheRecord) {
         mebibytes(committed_at_start), kQueries, mebibytes(bytes_after_queries),
         mebibytes(committed_after_queries), exe_size.value_or(0),
         static_cast<double>(exe_size.value_or(0)) / 1024.0);
+    std::fputs(figures, stdout);
     std::fflush(stdout);
+    // Kept beside the screenshots, for scripts/test to show.
+    if (FILE* out = _wfopen(artifact_path(L"figures.txt").c_str(), L"w")) {
+        std::fputs(figures, out);
+        std::fclose(out);
+    }
 }
 
 }  // namespace
