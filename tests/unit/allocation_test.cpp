@@ -1,0 +1,72 @@
+// The keystroke path allocates per query, never per catalogue entry.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "core/brain.h"
+#include "core/ranking.h"
+
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<std::size_t> allocations{0};
+}  // namespace
+
+// Counts allocations while a test asks for it; otherwise plain malloc/free.
+void* operator new(std::size_t size) {
+    if (counting) {
+        ++allocations;
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace talvo {
+namespace {
+
+Catalog catalog_of(std::size_t size) {
+    Catalog catalog;
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::string name = "Visual Studio Code " + std::to_string(i);
+        catalog.push_back(make_entry("app:" + name, name, "", LaunchTarget::open_path(name)));
+    }
+    return catalog;
+}
+
+std::size_t allocations_for(const Catalog& catalog, const LearningMemory& memory,
+                            const HiddenKeys& hidden) {
+    std::vector<ScoredEntry> pairs;
+    pairs.reserve(catalog.size());
+    allocations = 0;
+    counting = true;
+    for (const char* query : {"v", "vis", "vs code", "zzz"}) {
+        match_entries(catalog, hidden, query, {9, 0}, memory, pairs);
+        rank_matches(pairs, catalog);
+    }
+    counting = false;
+    return allocations;
+}
+
+TEST(KeystrokePath, AllocationsDoNotGrowWithTheCatalogue) {
+    LearningMemory memory;
+    memory.keys["app:Visual Studio Code 3"].key_weight = 2;
+    memory.prefix_key_weight["vis"]["app:Visual Studio Code 3"] = 2;
+    memory.prefix_weight["vis"] = 2;
+    const HiddenKeys hidden{"app:Visual Studio Code 7"};
+    const std::size_t small = allocations_for(catalog_of(50), memory, hidden);
+    const std::size_t large = allocations_for(catalog_of(5000), memory, hidden);
+    EXPECT_EQ(small, large);
+    EXPECT_LT(large, 40u);  // a handful per query: its words and characters
+}
+
+}  // namespace
+}  // namespace talvo
