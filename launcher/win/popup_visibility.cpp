@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/platform.h"
+#include "core/rescan.h"
 #include "core/results.h"
 #include "win/catalog_install.h"
 #include "win/drawing.h"
@@ -55,7 +56,7 @@ void place_and_refresh(AppState& state) {
     state.origin = layout::popup_origin(monitor.work_area, state.scale);
     state.query.clear();
     recompute_results(state);
-    if (std::chrono::steady_clock::now() - state.catalog_updated_at > kRescanAge) {
+    if (catalogue_is_stale(std::chrono::steady_clock::now() - state.catalog_updated_at)) {
         start_scan(state);
     }
 }

@@ -20,7 +20,4 @@ bool popup_is_shown(HWND hwnd);
 // Rebuilds the rows from the query, selects the first, resizes and repaints.
 void recompute_results(AppState& state);
 
-// Catalogue age past which showing the popup starts a new scan.
-inline constexpr std::chrono::seconds kRescanAge{120};
-
 }  // namespace talvo::win

@@ -9,6 +9,7 @@
 #include "core/launcher_args.h"
 #include "core/popup_layout.h"
 #include "core/query_edit.h"
+#include "core/rescan.h"
 
 namespace talvo {
 namespace {
@@ -157,6 +158,15 @@ TEST(PopupLayout, LongQueryShowsItsEnd) {
     EXPECT_EQ(layout::visible_query_start("abcdefgh", 60, width), 2u);
     EXPECT_EQ(layout::visible_query_start("éabcdef", 60, width), 2u);  // é goes whole
     EXPECT_EQ(layout::visible_query_start("abc", -5, width), 3u);
+}
+
+TEST(Rescan, OnlyACatalogueStrictlyOlderThanTwoMinutesIsRescanned) {
+    using namespace std::chrono_literals;
+    EXPECT_FALSE(catalogue_is_stale(0s));
+    EXPECT_FALSE(catalogue_is_stale(120s));
+    EXPECT_TRUE(catalogue_is_stale(120s + 1ns));
+    EXPECT_TRUE(catalogue_is_stale(120500ms));
+    EXPECT_TRUE(catalogue_is_stale(121s));
 }
 
 TEST(Channel, DeliversInOrderAcrossThreadsAndReportsTheEnds) {
