@@ -16,6 +16,9 @@ namespace talvo::layout {
 inline constexpr float kPopupWidth = 720;
 inline constexpr float kRowsTop = 84;
 inline constexpr float kRowHeight = 54;
+inline constexpr float kEmptyHeight = 86;  // the edit line alone, no rows
+// Above and below the rows: a 74 header, a gap of 10 and a bottom margin of 12.
+inline constexpr float kRowsFrame = 74 + 10 + 12;
 inline constexpr float kRowLeft = 12;
 inline constexpr float kRowRight = 708;
 

@@ -5,16 +5,11 @@
 
 #include "core/fold.h"
 #include "core/geometry.h"
+#include "core/popup_layout.h"
 #include "core/ranking.h"
 
 namespace talvo {
 namespace {
-
-// Popup lengths at 96 DPI: the edit line alone, and the header plus rows.
-constexpr float kPopupWidth = 720.0f;
-constexpr float kEmptyHeight = 86.0f;
-constexpr float kRowHeight = 54.0f;
-constexpr float kHeaderHeight = 10.0f + 74.0f + 12.0f;
 
 // Added to both weights so a key of weight 0 still gets a finite prior.
 constexpr double kPriorSmoothing = 0.01;
@@ -113,9 +108,10 @@ std::vector<std::size_t> suggestions(const ResultSources& sources, ClockSlot clo
 }
 
 PixelSize popup_size(std::size_t rows, float scale) {
-    const float height =
-        rows == 0 ? kEmptyHeight : static_cast<float>(rows) * kRowHeight + kHeaderHeight;
-    return PixelSize{scaled_px(kPopupWidth, scale), scaled_px(height, scale)};
+    const float height = rows == 0
+                             ? layout::kEmptyHeight
+                             : static_cast<float>(rows) * layout::kRowHeight + layout::kRowsFrame;
+    return PixelSize{scaled_px(layout::kPopupWidth, scale), scaled_px(height, scale)};
 }
 
 std::size_t selection_after_new_catalog(std::size_t previous, std::size_t rows, bool query_empty) {
