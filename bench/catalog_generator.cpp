@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "core/fold.h"
-#include "core/utf.h"
+#include "core/text/fold.h"
+#include "core/text/utf.h"
 
 namespace talvo::bench {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/catalog.h"
-#include "core/learning_memory.h"
+#include "core/catalog/catalog.h"
+#include "core/matching/learning_memory.h"
 
 namespace talvo::bench {
 

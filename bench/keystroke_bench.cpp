@@ -2,9 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include "catalog_generator.h"
-#include "core/brain.h"
-#include "core/fold.h"
-#include "core/ranking.h"
+#include "core/matching/brain.h"
+#include "core/matching/ranking.h"
+#include "core/text/fold.h"
 
 namespace talvo::bench {
 namespace {

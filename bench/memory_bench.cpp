@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "catalog_generator.h"
-#include "core/history_file.h"
+#include "core/matching/history_file.h"
 
 namespace talvo::bench {
 namespace {

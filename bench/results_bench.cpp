@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "catalog_generator.h"
-#include "core/results.h"
+#include "core/matching/results.h"
 
 namespace talvo::bench {
 namespace {

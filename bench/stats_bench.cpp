@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "catalog_generator.h"
-#include "core/platform.h"
-#include "core/stats_model.h"
+#include "core/shell/platform.h"
+#include "core/stats/stats_model.h"
 
 namespace talvo::bench {
 namespace {

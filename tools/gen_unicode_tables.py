@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes launcher/core/unicode_tables.h from the Unicode Character Database.
+"""Writes launcher/core/text/unicode_tables.h from the Unicode Character Database.
 
 The launcher folds text, splits names into words and upper-cases tile letters
 without any library, so it carries the few tables it needs:
@@ -17,7 +17,7 @@ import sys
 UCD = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/unicode"
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = sys.argv[2] if len(sys.argv) > 2 else os.path.join(
-    HERE, "..", "launcher", "core", "unicode_tables.h")
+    HERE, "..", "launcher", "core", "text", "unicode_tables.h")
 
 ALPHABETIC, NUMERIC, UPPERCASE, LOWERCASE, WHITE_SPACE = 1, 2, 4, 8, 16
 MAX_CODE_POINT = 0x10FFFF

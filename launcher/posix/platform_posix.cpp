@@ -10,7 +10,7 @@
 #include <ctime>
 #include <filesystem>
 
-#include "core/platform.h"
+#include "core/shell/platform.h"
 
 namespace talvo {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/fold.h"
-#include "core/hidden.h"
-#include "core/utf.h"
+#include "core/catalog/hidden.h"
+#include "core/text/fold.h"
+#include "core/text/utf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

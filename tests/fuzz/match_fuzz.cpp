@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/brain.h"
-#include "core/fold.h"
+#include "core/matching/brain.h"
+#include "core/text/fold.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/fold.h"
-#include "core/scan_rules.h"
+#include "core/catalog/scan_rules.h"
+#include "core/text/fold.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/utf.h"
+#include "core/text/utf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "core/brain.h"
-#include "core/ranking.h"
+#include "core/matching/brain.h"
+#include "core/matching/ranking.h"
 
 namespace {
 std::atomic<bool> counting{false};

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "core/brain.h"
-#include "core/fold.h"
+#include "core/matching/brain.h"
+#include "core/text/fold.h"
 
 namespace talvo {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <map>
 
-#include "core/builtins.h"
-#include "core/results.h"
+#include "core/catalog/builtins.h"
+#include "core/matching/results.h"
 
 namespace talvo {
 namespace {

@@ -1,7 +1,7 @@
 // Entry construction, key index and the built-in replacement rule.
 #include <gtest/gtest.h>
 
-#include "core/catalog.h"
+#include "core/catalog/catalog.h"
 
 namespace talvo {
 namespace {

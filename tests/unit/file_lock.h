@@ -9,7 +9,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "win/text_win.h"
+#include "win/platform/text_win.h"
 #endif
 
 namespace talvo::testing {

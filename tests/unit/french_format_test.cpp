@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/french_format.h"
-#include "core/stats_captions.h"
+#include "core/stats/french_format.h"
+#include "core/stats/stats_captions.h"
 
 namespace talvo {
 namespace {

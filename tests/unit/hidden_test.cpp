@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "core/hidden.h"
+#include "core/catalog/hidden.h"
 #include "test_platform.h"
 
 namespace talvo {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <map>
 
-#include "core/diagnostic_log.h"
-#include "core/history_file.h"
-#include "core/utf.h"
+#include "core/matching/history_file.h"
+#include "core/shell/diagnostic_log.h"
+#include "core/text/utf.h"
 #include "file_lock.h"
 #include "test_platform.h"
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "core/diagnostic_log.h"
+#include "core/shell/diagnostic_log.h"
 #include "file_lock.h"
 #include "test_platform.h"
 

@@ -4,12 +4,12 @@
 
 #include <thread>
 
-#include "core/channel.h"
-#include "core/icon_pixels.h"
-#include "core/launcher_args.h"
-#include "core/popup_layout.h"
-#include "core/query_edit.h"
-#include "core/rescan.h"
+#include "core/catalog/icon_pixels.h"
+#include "core/popup/popup_layout.h"
+#include "core/popup/query_edit.h"
+#include "core/shell/channel.h"
+#include "core/shell/launcher_args.h"
+#include "core/shell/rescan.h"
 
 namespace talvo {
 namespace {

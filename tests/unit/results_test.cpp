@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/results.h"
+#include "core/matching/results.h"
 
 namespace talvo {
 namespace {

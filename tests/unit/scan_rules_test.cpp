@@ -1,7 +1,7 @@
 // How recorded Applications-folder items become catalogue entries.
 #include <gtest/gtest.h>
 
-#include "core/scan_rules.h"
+#include "core/catalog/scan_rules.h"
 #include "test_platform.h"
 
 namespace talvo {

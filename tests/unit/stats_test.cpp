@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/stats_model.h"
+#include "core/stats/stats_model.h"
 #include "test_platform.h"
 
 namespace talvo {

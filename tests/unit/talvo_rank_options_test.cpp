@@ -1,7 +1,7 @@
 // The developer tool's command line and the recorded-items format it reads.
 #include <gtest/gtest.h>
 
-#include "core/scanned_items.h"
+#include "core/catalog/scanned_items.h"
 #include "rank_options.h"
 
 namespace talvo {

@@ -11,8 +11,8 @@
 #include <random>
 #include <string>
 
-#include "core/civil_time.h"
-#include "core/platform.h"
+#include "core/shell/platform.h"
+#include "core/stats/civil_time.h"
 
 namespace talvo::testing {
 

@@ -1,9 +1,9 @@
 // Text folding, query preparation and UTF conversions.
 #include <gtest/gtest.h>
 
-#include "core/fold.h"
-#include "core/unicode.h"
-#include "core/utf.h"
+#include "core/text/fold.h"
+#include "core/text/unicode.h"
+#include "core/text/utf.h"
 
 namespace talvo {
 namespace {

@@ -4,9 +4,9 @@
 #include <windows.h>
 
 #include "../unit/test_platform.h"
-#include "core/platform.h"
-#include "win/text_win.h"
-#include "win/unique_resource.h"
+#include "core/shell/platform.h"
+#include "win/platform/text_win.h"
+#include "win/platform/unique_resource.h"
 
 namespace talvo::win {
 namespace {
@@ -38,8 +38,8 @@ TEST(WinFiles, LockedFileFailsWithTheSystemsTextAndKeepsItsContent) {
     testing::ScratchFolder folder;
     const std::string path = folder.file("locked.txt");
     ASSERT_TRUE(kSystem.files.write(path, "keep", WriteMode::Truncate).ok);
-    const unique_file lock(CreateFileW(widen(path).c_str(), GENERIC_READ, 0, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const unique_file lock(CreateFileW(widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(lock);
     const WriteResult result = kSystem.files.write(path, "lost", WriteMode::Append);
     EXPECT_FALSE(result.ok);
@@ -95,9 +95,9 @@ TEST(WinSystem, RunValueMeansRegisteredOnlyAsAString) {
 }
 
 TEST(WinSystem, KnownFoldersByNameAndById) {
-    for (const KnownFolder folder : {KnownFolder::Pictures, KnownFolder::Downloads,
-                                     KnownFolder::Documents, KnownFolder::Desktop,
-                                     KnownFolder::Music, KnownFolder::Videos, KnownFolder::Profile}) {
+    for (const KnownFolder folder :
+         {KnownFolder::Pictures, KnownFolder::Downloads, KnownFolder::Documents,
+          KnownFolder::Desktop, KnownFolder::Music, KnownFolder::Videos, KnownFolder::Profile}) {
         const auto path = kSystem.system.known_folder_path(folder);
         ASSERT_TRUE(path.has_value());
         EXPECT_FALSE(path->empty());

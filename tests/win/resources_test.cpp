@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "win/text_win.h"
-#include "win/unique_resource.h"
+#include "win/platform/text_win.h"
+#include "win/platform/unique_resource.h"
 
 // The build passes the programs' paths when it has built them.
 #ifndef TALVO_EXE_PATH

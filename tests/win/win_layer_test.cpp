@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include "core/platform.h"
-#include "win/catalog_scan.h"
-#include "win/drawing.h"
-#include "win/icon_worker.h"
-#include "win/unique_resource.h"
+#include "core/shell/platform.h"
+#include "win/catalog/catalog_scan.h"
+#include "win/catalog/icon_worker.h"
+#include "win/platform/unique_resource.h"
+#include "win/popup/drawing.h"
 
 namespace talvo::win {
 namespace {

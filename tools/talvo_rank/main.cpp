@@ -6,16 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "core/brain.h"
-#include "core/builtins.h"
-#include "core/civil_time.h"
-#include "core/fold.h"
-#include "core/hidden.h"
-#include "core/history_file.h"
-#include "core/ranking.h"
-#include "core/results.h"
-#include "core/scanned_items.h"
-#include "core/utf.h"
+#include "core/catalog/builtins.h"
+#include "core/catalog/hidden.h"
+#include "core/catalog/scanned_items.h"
+#include "core/matching/brain.h"
+#include "core/matching/history_file.h"
+#include "core/matching/ranking.h"
+#include "core/matching/results.h"
+#include "core/stats/civil_time.h"
+#include "core/text/fold.h"
+#include "core/text/utf.h"
 #include "rank_options.h"
 
 #ifdef _WIN32
@@ -28,7 +28,7 @@ namespace {
 // The clock of the options: a fixed instant, local time by a fixed offset or
 // by the system's zone rules.
 class ToolClock final : public Clock {
-public:
+  public:
     ToolClock(std::int64_t now, std::optional<std::int64_t> offset) : now_(now), offset_(offset) {}
 
     std::int64_t unix_now() const override { return now_; }
@@ -40,7 +40,7 @@ public:
         return system_platform().clock.to_local(unix_seconds);
     }
 
-private:
+  private:
     std::int64_t now_;
     std::optional<std::int64_t> offset_;
 };
@@ -75,8 +75,8 @@ struct Inputs {
     KeyIndex key_index;
 };
 
-std::optional<std::string> read_named(const FileSystem& files, const std::optional<std::string>& path,
-                                      std::string& error) {
+std::optional<std::string> read_named(const FileSystem& files,
+                                      const std::optional<std::string>& path, std::string& error) {
     if (!path) {
         return std::string();
     }
@@ -170,11 +170,14 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
         const std::wstring_view wide(argv[i]);
-        const std::u16string_view units(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
+        const std::u16string_view units(reinterpret_cast<const char16_t*>(wide.data()),
+                                        wide.size());
         arguments.push_back(talvo::utf16_to_utf8(units, talvo::InvalidUtf16::Replace));
     }
     return talvo::rank::run(arguments);
 }
 #else
-int main(int argc, char** argv) { return talvo::rank::run({argv + 1, argv + argc}); }
+int main(int argc, char** argv) {
+    return talvo::rank::run({argv + 1, argv + argc});
+}
 #endif

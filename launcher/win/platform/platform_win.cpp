@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "core/platform.h"
+#include "core/shell/platform.h"
 #include "win/platform/system_error.h"
-#include "win/text_win.h"
-#include "win/unique_resource.h"
+#include "win/platform/text_win.h"
+#include "win/platform/unique_resource.h"
 
 namespace talvo {
 namespace {
@@ -209,7 +209,8 @@ class WinFileSystem final : public FileSystem {
 
     WriteResult replace_atomically(const std::string& path, std::string_view bytes) override {
         const std::wstring target = widen(path);
-        const std::wstring temporary = target + widen(".tmp" + std::to_string(GetCurrentProcessId()));
+        const std::wstring temporary =
+            target + widen(".tmp" + std::to_string(GetCurrentProcessId()));
         {
             const unique_file file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -1,7 +1,7 @@
 #include "win/platform/system_error.h"
 
-#include "core/fold.h"
-#include "win/text_win.h"
+#include "core/text/fold.h"
+#include "win/platform/text_win.h"
 
 namespace talvo::win {
 

@@ -1,0 +1,110 @@
+#include "core/catalog/catalog.h"
+
+#include "core/text/fold.h"
+#include "core/text/unicode.h"
+#include "core/text/utf.h"
+
+namespace talvo {
+namespace {
+
+bool is_ascii_alphanumeric(char32_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool is_word_character(char32_t c) {
+    return is_ascii_alphanumeric(c) || (c >= 0xAA && is_alphabetic(c)) ||
+           (c >= 0xB2 && is_numeric(c));
+}
+
+bool is_capital(char32_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && is_uppercase(c));
+}
+
+// A capital after a small letter or a digit starts a new word: OneDrive, Win10Pro.
+bool starts_camel_word(char32_t previous, char32_t c) {
+    return is_capital(c) && (is_lowercase(previous) || is_numeric(previous));
+}
+
+std::string initials_of(const std::vector<std::string>& words) {
+    std::string initials;
+    for (const std::string& word : words) {
+        initials.append(word, 0, first_character_length(word));
+    }
+    return initials;
+}
+
+}  // namespace
+
+std::vector<std::string> name_words(std::string_view name) {
+    std::vector<std::string> words;
+    std::string word;
+    const auto finish_word = [&] {
+        if (!word.empty()) {
+            words.push_back(fold(word));
+            word.clear();
+        }
+    };
+    char32_t previous = 0;
+    std::size_t pos = 0;
+    while (pos < name.size()) {
+        const std::size_t start = pos;
+        const char32_t c = decode_utf8(name, pos);
+        if (!is_word_character(c)) {
+            finish_word();
+        } else {
+            if (starts_camel_word(previous, c)) {
+                finish_word();
+            }
+            word.append(name.substr(start, pos - start));
+        }
+        previous = c;
+    }
+    finish_word();
+    return words;
+}
+
+CatalogEntry make_entry(std::string key, std::string name, std::string subtitle,
+                        LaunchTarget target) {
+    CatalogEntry entry;
+    entry.match_name = fold(name);
+    entry.words = name_words(name);
+    entry.initials = initials_of(entry.words);
+    entry.key = std::move(key);
+    entry.name = std::move(name);
+    entry.subtitle = std::move(subtitle);
+    entry.target = std::move(target);
+    return entry;
+}
+
+CatalogEntry with_aliases(CatalogEntry entry, const std::vector<std::string_view>& aliases) {
+    entry.aliases.clear();
+    entry.aliases.reserve(aliases.size());
+    for (const std::string_view alias : aliases) {
+        entry.aliases.push_back(fold(alias));
+    }
+    return entry;
+}
+
+KeyIndex build_key_index(const Catalog& catalog) {
+    KeyIndex index;
+    index.reserve(catalog.size());
+    for (std::size_t i = 0; i < catalog.size(); ++i) {
+        index.insert_or_assign(catalog[i].key, i);
+    }
+    return index;
+}
+
+bool is_command_key(std::string_view key) {
+    return key.starts_with(kCmdKeyPrefix);
+}
+
+Catalog replace_builtins(Catalog builtins, const Catalog& current) {
+    for (const CatalogEntry& entry : current) {
+        if (!entry.key.starts_with(kCmdKeyPrefix) && !entry.key.starts_with(kDirKeyPrefix)) {
+            builtins.push_back(entry);
+        }
+    }
+    return builtins;
+}
+
+}  // namespace talvo

@@ -1,0 +1,81 @@
+// The launchable entries: their identity (key), what is shown, the fields that
+// matching reads, and what launching does.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/text/text_map.h"
+
+namespace talvo {
+
+enum class BuiltinCommand : std::uint8_t {
+    Quit = 0,
+    Autostart = 1,
+    Stats = 2,
+};
+
+// What launching an entry does: hand a text to the shell, or run one of the
+// launcher's own commands.
+struct LaunchTarget {
+    enum class Kind : std::uint8_t { Path, Command };
+
+    Kind kind = Kind::Path;
+    std::string path;                               // Kind::Path only
+    BuiltinCommand command = BuiltinCommand::Quit;  // Kind::Command only
+
+    static LaunchTarget open_path(std::string text) { return {Kind::Path, std::move(text), {}}; }
+    static LaunchTarget run_command(BuiltinCommand c) { return {Kind::Command, {}, c}; }
+
+    bool operator==(const LaunchTarget&) const = default;
+};
+
+// Key prefixes: scanned applications, Explorer and folders, launcher commands.
+inline constexpr std::string_view kAppKeyPrefix = "app:";
+inline constexpr std::string_view kDirKeyPrefix = "dir:";
+inline constexpr std::string_view kCmdKeyPrefix = "cmd:";
+
+struct CatalogEntry {
+    std::string key;
+    std::string name;
+    std::string subtitle;
+    std::string match_name;            // fold(name)
+    std::vector<std::string> words;    // folded words of name
+    std::string initials;              // first character of each word
+    std::vector<std::string> aliases;  // folded; built-in entries only
+    std::optional<std::string> exe_path;
+    std::optional<std::string> icon_source;
+    LaunchTarget target;
+
+    bool operator==(const CatalogEntry&) const = default;
+};
+
+using Catalog = std::vector<CatalogEntry>;
+
+// Position of each key in the catalogue; a later duplicate key wins.
+using KeyIndex = TextMap<std::size_t>;
+
+// The one constructor of entries: derives match_name, words and initials.
+CatalogEntry make_entry(std::string key, std::string name, std::string subtitle,
+                        LaunchTarget target);
+
+// Replaces the aliases with the folded texts, in order.
+CatalogEntry with_aliases(CatalogEntry entry, const std::vector<std::string_view>& aliases);
+
+// The folded words of a display name (split at non-alphanumerics and at a
+// lower-case letter or digit followed by an upper-case letter).
+std::vector<std::string> name_words(std::string_view name);
+
+KeyIndex build_key_index(const Catalog& catalog);
+
+bool is_command_key(std::string_view key);
+
+// A fresh built-in list followed by every current entry that is neither a
+// folder nor a command, in the current order.
+Catalog replace_builtins(Catalog builtins, const Catalog& current);
+
+}  // namespace talvo

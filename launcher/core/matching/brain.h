@@ -1,0 +1,62 @@
+// Scores catalogue entries against a prepared query: a fixed ladder of match
+// kinds gives the base score, the learning memory adds a bonus.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/catalog/catalog.h"
+#include "core/matching/learning_memory.h"
+#include "core/text/text_map.h"
+
+namespace talvo {
+
+struct ScoredEntry {
+    float score = 0;
+    std::uint32_t index = 0;  // position in the catalogue
+
+    bool operator==(const ScoredEntry&) const = default;
+};
+
+// Local clock reading shared by the whole recomputation.
+struct ClockSlot {
+    unsigned hour = 0;     // 0 to 23
+    unsigned weekend = 0;  // 1 on Saturday or Sunday
+};
+
+// The query split the ways the ladder needs it, built once per keystroke.
+struct QueryParts {
+    std::string_view query;
+    std::vector<std::string_view> words;
+    std::string compact;
+    std::vector<std::string> compact_characters;  // each one character of `compact`
+};
+
+QueryParts split_query(std::string_view query);
+
+// Base score of the first rung that holds, or nothing when no rung does.
+std::optional<float> base_score(const CatalogEntry& entry, const QueryParts& query);
+
+// Appends one pair per matching, non-hidden entry, in catalogue order, to `out`
+// (cleared first). `query` is prepared and not empty.
+void match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys, std::string_view query,
+                   ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out);
+
+std::vector<ScoredEntry> match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys,
+                                       std::string_view query, ClockSlot clock,
+                                       const LearningMemory& memory);
+
+// Time-of-day and day-of-week fit of a key, unclamped.
+double context_score(const LearningMemory& memory, std::string_view key, ClockSlot clock);
+
+// The same for a key's weights already at hand.
+double context_score(const KeyWeights& weights, ClockSlot clock);
+
+// The learned bonus of a key for this query (0 for a key never launched).
+float learned_bonus(const LearningMemory& memory, std::string_view key, std::string_view query,
+                    ClockSlot clock);
+
+}  // namespace talvo

@@ -1,0 +1,110 @@
+#include "core/matching/learning_memory.h"
+
+#include <cmath>
+#include <unordered_map>
+#include <utility>
+
+#include "core/text/utf.h"
+
+namespace talvo {
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+constexpr double kDecayDays = 30.0;
+
+template <typename Value>
+Value& slot(TextMap<Value>& map, std::string_view key) {
+    const auto found = map.find(key);
+    if (found != map.end()) {
+        return found->second;
+    }
+    return map.emplace(std::string(key), Value{}).first->second;
+}
+
+// Where one (key, query) pair adds its weight: the key's weights
+// and, for each prefix of the query, its per-key and total prefix values.
+// Map values never move, so the pointers stay valid while the tables grow.
+struct PairSlots {
+    KeyWeights* weights;
+    std::size_t first_prefix;  // range in the shared prefix slot list
+    std::size_t prefix_count;
+};
+
+struct PrefixSlots {
+    double* per_key;
+    double* total;
+};
+
+struct PairHash {
+    std::size_t operator()(const std::pair<std::string_view, std::string_view>& p) const noexcept {
+        const TextHash hash;
+        return hash(p.first) ^ (hash(p.second) * 0x9E3779B97F4A7C15ull);
+    }
+};
+
+using PairIndex =
+    std::unordered_map<std::pair<std::string_view, std::string_view>, PairSlots, PairHash>;
+
+// Creates the pair's table values (at 0 where missing, prefixes shortest
+// first, as adding record by record would) and returns where they are.
+PairSlots resolve_pair(LearningMemory& memory, const LaunchRecord& record,
+                       std::vector<PrefixSlots>& prefixes) {
+    PairSlots slots{&slot(memory.keys, record.key), prefixes.size(), 0};
+    const std::string_view query = record.query;
+    std::size_t end = 0;
+    while (end < query.size()) {
+        decode_utf8(query, end);
+        const std::string_view prefix = query.substr(0, end);
+        double& per_key = slot(slot(memory.prefix_key_weight, prefix), record.key);
+        prefixes.push_back({&per_key, &slot(memory.prefix_weight, prefix)});
+        ++slots.prefix_count;
+    }
+    return slots;
+}
+
+}  // namespace
+
+double record_weight(std::uint64_t time, std::int64_t now) {
+    if (now < 0) {
+        return 1.0;
+    }
+    const auto now_seconds = static_cast<std::uint64_t>(now);
+    const std::uint64_t age = time > now_seconds ? 0 : now_seconds - time;
+    return std::exp(-(static_cast<double>(age) / kSecondsPerDay) / kDecayDays);
+}
+
+// Each table value receives its records' weights in record order, as a plain
+// record-by-record pass would; only the lookups are shared by the records of
+// one (key, query) pair, which is most of them.
+void rebuild(LearningMemory& memory, std::int64_t now) {
+    memory.keys.clear();
+    memory.prefix_key_weight.clear();
+    memory.prefix_weight.clear();
+    memory.total_weight = 0;
+
+    PairIndex pairs(memory.records.size());
+    std::vector<PrefixSlots> prefixes;
+    for (const LaunchRecord& record : memory.records) {
+        auto found = pairs.find({record.key, record.query});
+        if (found == pairs.end()) {
+            found = pairs
+                        .emplace(
+                            std::pair<std::string_view, std::string_view>(record.key, record.query),
+                            resolve_pair(memory, record, prefixes))
+                        .first;
+        }
+        const PairSlots& slots = found->second;
+        const double weight = record_weight(record.time, now);
+        slots.weights->key_weight += weight;
+        memory.total_weight += weight;
+        slots.weights->hour_weight[record.hour % 24] += weight;
+        slots.weights->day_weight[record.weekend != 0 ? 1 : 0] += weight;
+        for (std::size_t i = 0; i < slots.prefix_count; ++i) {
+            const PrefixSlots& prefix = prefixes[slots.first_prefix + i];
+            *prefix.per_key += weight;
+            *prefix.total += weight;
+        }
+    }
+}
+
+}  // namespace talvo

@@ -1,0 +1,59 @@
+// What the launcher has learnt from earlier launches: the remembered launches
+// and the tables derived from them, which the scoring reads.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/text/text_map.h"
+
+namespace talvo {
+
+struct LaunchRecord {
+    std::string key;
+    std::string query;          // prepared query at launch time, free of TAB, LF and CR
+    std::uint64_t time = 0;     // Unix seconds (UTC)
+    std::uint32_t hour = 0;     // local hour, 0 to 23
+    std::uint32_t weekend = 0;  // 1 on Saturday or Sunday
+
+    bool operator==(const LaunchRecord&) const = default;
+};
+
+// What the memory holds for one launched key, as recency-weighted sums: in
+// total, per local hour, and per kind of day (index 0 weekdays, 1 weekends).
+// The three always exist together, so one lookup finds them all.
+struct KeyWeights {
+    double key_weight = 0;
+    std::array<double, 24> hour_weight{};
+    std::array<double, 2> day_weight{};
+
+    bool operator==(const KeyWeights&) const = default;
+};
+
+struct LearningMemory {
+    std::string history_path;
+    std::vector<LaunchRecord> records;  // oldest first
+
+    TextMap<KeyWeights> keys;  // every launched key
+
+    // For every prefix of every recorded query: weight per key, and in total.
+    TextMap<TextMap<double>> prefix_key_weight;
+    TextMap<double> prefix_weight;
+
+    double total_weight = 0;
+};
+
+}  // namespace talvo
+
+namespace talvo {
+
+// Recency weight of a launch at `time` seen at `now`: 1 today, e^-1 after 30
+// days; 1 for a future launch and for every launch when the clock reads before 1970.
+double record_weight(std::uint64_t time, std::int64_t now);
+
+// Recomputes every table from `records` with the clock reading `now`.
+void rebuild(LearningMemory& memory, std::int64_t now);
+
+}  // namespace talvo

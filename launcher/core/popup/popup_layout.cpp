@@ -1,0 +1,61 @@
+#include "core/popup/popup_layout.h"
+
+#include "core/popup/geometry.h"
+#include "core/text/unicode.h"
+#include "core/text/utf.h"
+
+namespace talvo::layout {
+
+Point popup_origin(const Rect& work_area, float scale) {
+    const std::int32_t width = scaled_px(kPopupWidth, scale);
+    // Signed 32-bit arithmetic truncating toward zero, computed wide so that
+    // extreme work areas cannot overflow.
+    const std::int64_t x = work_area.left + (static_cast<std::int64_t>(work_area.right) -
+                                             (static_cast<std::int64_t>(width) + work_area.left)) /
+                                                2;
+    const std::int64_t y =
+        work_area.top + ((static_cast<std::int64_t>(work_area.bottom) - work_area.top) * 22) / 100;
+    return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+}
+
+std::int32_t font_pixel_height(const FontSpec& font, float scale) {
+    return scaled_px(font.size, scale);
+}
+
+std::optional<std::size_t> hit_row(std::int32_t x, std::int32_t y, std::size_t rows, float scale) {
+    const std::int32_t top = scaled_px(kRowsTop, scale);
+    const std::int32_t height = scaled_px(kRowHeight, scale);
+    if (y < top || x < scaled_px(kRowLeft, scale) || x > scaled_px(kRowRight, scale) ||
+        height <= 0) {
+        return std::nullopt;
+    }
+    const auto row = static_cast<std::size_t>((static_cast<std::int64_t>(y) - top) / height);
+    return row < rows ? std::optional<std::size_t>(row) : std::nullopt;
+}
+
+std::uint32_t key_hash(std::string_view key) {
+    std::uint32_t h = 0;
+    for (const char byte : key) {
+        h = h * 31u + static_cast<unsigned char>(byte);
+    }
+    return h;
+}
+
+std::uint32_t tile_colour(std::string_view key) {
+    return kTilePalette[key_hash(key) % kTilePalette.size()];
+}
+
+std::string tile_letter(std::string_view name) {
+    return to_upper(name.substr(0, first_character_length(name)));
+}
+
+std::size_t visible_query_start(std::string_view query, std::int32_t available,
+                                const std::function<std::int32_t(std::string_view)>& width_of) {
+    std::size_t start = 0;
+    while (start < query.size() && width_of(query.substr(start)) > available) {
+        start += first_character_length(query.substr(start));
+    }
+    return start;
+}
+
+}  // namespace talvo::layout

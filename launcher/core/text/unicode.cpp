@@ -1,0 +1,97 @@
+#include "core/text/unicode.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
+#include "core/text/unicode_tables.h"
+#include "core/text/utf.h"
+
+namespace talvo {
+namespace {
+
+namespace tables = unicode_tables;
+
+std::uint8_t properties(char32_t c) {
+    const std::uint32_t probe = (static_cast<std::uint32_t>(c) << 8) | 0xFF;
+    const auto* run =
+        std::upper_bound(std::begin(tables::kPropertyRuns), std::end(tables::kPropertyRuns), probe);
+    return run == std::begin(tables::kPropertyRuns) ? 0 : static_cast<std::uint8_t>(*(run - 1));
+}
+
+bool has(char32_t c, tables::PropertyBit bit) {
+    return c <= 0x10FFFF && (properties(c) & bit);
+}
+
+template <std::size_t NS, std::size_t NL>
+void append_mapped(std::u32string& out, char32_t c, const tables::SingleMapping (&single)[NS],
+                   const tables::LongMapping (&longer)[NL]) {
+    const auto* one = std::lower_bound(std::begin(single), std::end(single), c,
+                                       [](const auto& m, char32_t v) { return m.from < v; });
+    if (one != std::end(single) && one->from == c) {
+        out.push_back(one->to);
+        return;
+    }
+    const auto* many = std::lower_bound(std::begin(longer), std::end(longer), c,
+                                        [](const auto& m, char32_t v) { return m.from < v; });
+    if (many != std::end(longer) && many->from == c) {
+        for (const char32_t part : many->to) {
+            if (part != 0) {
+                out.push_back(part);
+            }
+        }
+        return;
+    }
+    out.push_back(c);
+}
+
+template <typename Mapper>
+std::string map_text(std::string_view text, Mapper append_mapping) {
+    std::string out;
+    out.reserve(text.size());
+    std::u32string mapped;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        mapped.clear();
+        append_mapping(mapped, decode_utf8(text, pos));
+        for (const char32_t c : mapped) {
+            append_utf8(out, c);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool is_alphabetic(char32_t c) {
+    return has(c, tables::kAlphabetic);
+}
+bool is_numeric(char32_t c) {
+    return has(c, tables::kNumeric);
+}
+bool is_uppercase(char32_t c) {
+    return has(c, tables::kUppercase);
+}
+bool is_lowercase(char32_t c) {
+    return has(c, tables::kLowercase);
+}
+bool is_white_space(char32_t c) {
+    return has(c, tables::kWhiteSpace);
+}
+
+void append_lower(std::u32string& out, char32_t c) {
+    append_mapped(out, c, tables::kLowerSingle, tables::kLowerLong);
+}
+
+void append_upper(std::u32string& out, char32_t c) {
+    append_mapped(out, c, tables::kUpperSingle, tables::kUpperLong);
+}
+
+std::string to_lower(std::string_view text) {
+    return map_text(text, append_lower);
+}
+std::string to_upper(std::string_view text) {
+    return map_text(text, append_upper);
+}
+
+}  // namespace talvo

@@ -1,0 +1,217 @@
+#include "win/popup/popup_input.h"
+
+#include <windowsx.h>
+
+#include <string>
+
+#include "core/catalog/hidden.h"
+#include "core/matching/history_file.h"
+#include "core/popup/popup_layout.h"
+#include "core/popup/query_edit.h"
+#include "core/text/utf.h"
+#include "win/platform/text_win.h"
+#include "win/popup/popup_visibility.h"
+
+namespace talvo::win {
+namespace {
+
+constexpr wchar_t kBackspace = 8;
+constexpr wchar_t kPaste = 0x16;          // Ctrl+V
+constexpr wchar_t kBackspaceWord = 0x7F;  // Ctrl+Backspace
+constexpr UINT kHideCommand = 1;
+
+bool held(int virtual_key) {
+    return (GetKeyState(virtual_key) & 0x8000) != 0;
+}
+
+void repaint(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+PopupAction choose_row(AppState& state, std::size_t row, LaunchMode mode) {
+    std::optional<LaunchRequest> request =
+        choose(state.memory, state.results, row, mode, state.query, system_platform());
+    return request ? PopupAction::launch(std::move(*request)) : PopupAction::none();
+}
+
+LaunchMode mode_for_enter(bool ctrl, bool shift) {
+    if (ctrl) {
+        return LaunchMode::ShowInFolder;
+    }
+    return shift ? LaunchMode::NewInstance : LaunchMode::Normal;
+}
+
+// The clipboard's Unicode text, read no further than the memory block holds.
+std::string clipboard_text(HWND owner) {
+    if (!OpenClipboard(owner)) {
+        return {};
+    }
+    std::string text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+            const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
+            std::size_t length = 0;
+            while (length < capacity && units[length] != L'\0') {
+                ++length;
+            }
+            text = narrow(std::wstring_view(units, length), InvalidUtf16::Replace);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+// Applies one typed unit to the query; false when it is ignored entirely.
+bool edit_query(AppState& state, HWND hwnd, wchar_t unit) {
+    switch (unit) {
+        case kBackspace:
+            erase_last_character(state.query);
+            return true;
+        case kPaste:
+            state.query += first_line(clipboard_text(hwnd));
+            return true;
+        case kBackspaceWord:
+            erase_last_word(state.query);
+            return true;
+        default:
+            break;
+    }
+    if (unit < 0x20) {
+        return false;
+    }
+    // A surrogate half cannot be typed, but the rows are still refreshed.
+    if (unit < 0xD800 || unit > 0xDFFF) {
+        append_utf8(state.query, unit);
+    }
+    return true;
+}
+
+}  // namespace
+
+void hide_entry_and_refresh(AppState& state, std::string_view key) {
+    if (hide_entry(state.hidden_keys, key, system_platform())) {
+        recompute_results(state);
+    }
+}
+
+PopupAction on_key_down(HWND hwnd, WPARAM virtual_key) {
+    const bool ctrl = held(VK_CONTROL);
+    const bool shift = held(VK_SHIFT);
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state) {
+        return PopupAction::none();
+    }
+    const std::size_t rows = state->results.size();
+    const std::size_t selected = state->selected;
+    switch (virtual_key) {
+        case VK_TAB:
+            if (selected < rows) {
+                state->query = state->results[selected].name;
+                recompute_results(*state);
+            }
+            repaint(hwnd);
+            return PopupAction::none();
+        case VK_RETURN:
+            return choose_row(*state, selected, mode_for_enter(ctrl, shift));
+        case VK_ESCAPE:
+            return PopupAction::hide();
+        case VK_UP:
+        case VK_DOWN:
+            if (rows > 0) {
+                state->selected =
+                    virtual_key == VK_UP ? (selected + rows - 1) % rows : (selected + 1) % rows;
+                repaint(hwnd);
+            }
+            return PopupAction::none();
+        case VK_DELETE:
+            if (ctrl) {
+                if (selected < rows) {
+                    hide_entry_and_refresh(*state, std::string(state->results[selected].key));
+                }
+                repaint(hwnd);
+            }
+            return PopupAction::none();
+        default:
+            break;
+    }
+    if (ctrl && virtual_key >= '1' && virtual_key <= '9') {
+        return choose_row(*state, virtual_key - '1', LaunchMode::Normal);
+    }
+    return PopupAction::none();
+}
+
+void on_char(HWND hwnd, wchar_t unit) {
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state || !edit_query(*state, hwnd, unit)) {
+        return;
+    }
+    state->caret_on = true;
+    recompute_results(*state);
+}
+
+PopupAction on_left_button(HWND, LPARAM position) {
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state) {
+        return PopupAction::none();
+    }
+    const std::optional<std::size_t> row = layout::hit_row(
+        GET_X_LPARAM(position), GET_Y_LPARAM(position), state->results.size(), state->scale);
+    if (!row) {
+        return PopupAction::none();
+    }
+    state->selected = *row;
+    return choose_row(*state, *row, LaunchMode::Normal);
+}
+
+void on_right_button(HWND hwnd, LPARAM position) {
+    std::string key;
+    std::string name;
+    {
+        StateSlot::Borrow state = ui_state().borrow();
+        if (!state) {
+            return;
+        }
+        const std::optional<std::size_t> row = layout::hit_row(
+            GET_X_LPARAM(position), GET_Y_LPARAM(position), state->results.size(), state->scale);
+        if (!row) {
+            return;
+        }
+        state->selected = *row;
+        key = state->results[*row].key;
+        name = state->results[*row].name;
+    }
+    repaint(hwnd);
+
+    const unique_hmenu menu(CreatePopupMenu());
+    if (!menu) {
+        return;
+    }
+    const std::wstring text = widen("Masquer « " + name + " »\tCtrl+Suppr");
+    const UINT flags = MF_STRING | (is_command_key(key) ? MF_GRAYED : 0);
+    AppendMenuW(menu.get(), flags, kHideCommand, text.c_str());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const UINT command = static_cast<UINT>(TrackPopupMenu(
+        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, nullptr));
+    if (command == kHideCommand) {
+        if (StateSlot::Borrow state = ui_state().borrow()) {
+            hide_entry_and_refresh(*state, key);
+        }
+    }
+    SetFocus(hwnd);
+}
+
+void perform_action(HWND hwnd, PopupAction action) {
+    switch (action.kind) {
+        case PopupAction::Kind::None:
+            return;
+        case PopupAction::Kind::Hide:
+        case PopupAction::Kind::Launch:
+            // The choice is already recorded; the popup makes way for what starts.
+            hide_popup(hwnd);
+            return;
+    }
+}
+
+}  // namespace talvo::win

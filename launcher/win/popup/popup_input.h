@@ -1,0 +1,23 @@
+// The popup's keys, typed characters, clicks and row menu. Each handler works
+// on the borrowed state and returns what to do once the state is released.
+#pragma once
+
+#include <windows.h>
+
+#include "core/launch/launch.h"
+#include "win/shell/app_state.h"
+
+namespace talvo::win {
+
+PopupAction on_key_down(HWND hwnd, WPARAM virtual_key);
+void on_char(HWND hwnd, wchar_t unit);
+PopupAction on_left_button(HWND hwnd, LPARAM position);
+void on_right_button(HWND hwnd, LPARAM position);
+
+// Hides an entry (refused for launcher commands) and refreshes the rows.
+void hide_entry_and_refresh(AppState& state, std::string_view key);
+
+// Carries out a popup action; call with the state released.
+void perform_action(HWND hwnd, PopupAction action);
+
+}  // namespace talvo::win

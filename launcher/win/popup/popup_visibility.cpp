@@ -1,0 +1,113 @@
+#include "win/popup/popup_visibility.h"
+
+#include <shellscalingapi.h>
+
+#include <cmath>
+
+#include "core/matching/results.h"
+#include "core/shell/platform.h"
+#include "core/shell/rescan.h"
+#include "win/catalog/catalog_install.h"
+#include "win/popup/drawing.h"
+
+namespace talvo::win {
+namespace {
+
+constexpr float kScaleChangeThreshold = 0.01f;
+
+struct MonitorUnderPointer {
+    layout::Rect work_area;
+    float scale = 1.0f;
+};
+
+MonitorUnderPointer monitor_under_pointer() {
+    POINT point{};
+    if (!GetCursorPos(&point)) {
+        point = POINT{0, 0};
+    }
+    const HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    UINT dpi_x = 96;
+    UINT dpi_y = 96;
+    if (FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y))) {
+        dpi_x = 96;
+    }
+    const RECT& work = info.rcWork;
+    return {{work.left, work.top, work.right, work.bottom}, static_cast<float>(dpi_x) / 96.0f};
+}
+
+// New fonts and icons at another scale: the old bitmaps go and every icon is
+// requested again at the new size.
+void adopt_scale(AppState& state, float scale) {
+    state.scale = scale;
+    state.fonts = create_popup_fonts(scale);
+    state.icon_cache.clear();
+    Catalog catalog = std::move(state.catalog);
+    install_catalog(state, std::move(catalog));
+}
+
+void place_and_refresh(AppState& state) {
+    const MonitorUnderPointer monitor = monitor_under_pointer();
+    if (std::fabs(monitor.scale - state.scale) > kScaleChangeThreshold) {
+        adopt_scale(state, monitor.scale);
+    }
+    state.origin = layout::popup_origin(monitor.work_area, state.scale);
+    state.query.clear();
+    recompute_results(state);
+    if (catalogue_is_stale(std::chrono::steady_clock::now() - state.catalog_updated_at)) {
+        start_scan(state);
+    }
+}
+
+}  // namespace
+
+void recompute_results(AppState& state) {
+    const ResultSources sources{state.catalog, state.key_index, state.hidden_keys, state.memory};
+    const ClockSlot clock = clock_slot(system_platform().clock.local_now());
+    state.results = compute_results(sources, state.query, clock);
+    state.selected = 0;
+    const PixelSize size = popup_size(state.results.size(), state.scale);
+    SetWindowPos(state.hwnd, nullptr, state.origin.x, state.origin.y, size.width, size.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(state.hwnd, nullptr, FALSE);
+}
+
+void show_popup(HWND hwnd) {
+    if (StateSlot::Borrow state = ui_state().borrow()) {
+        place_and_refresh(*state);
+    }
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+    if (StateSlot::Borrow state = ui_state().borrow()) {
+        state->visible = true;
+        state->caret_on = true;
+        SetTimer(hwnd, kCaretTimer, kCaretBlinkMs, nullptr);
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void hide_popup(HWND hwnd) {
+    bool was_visible = false;
+    if (StateSlot::Borrow state = ui_state().borrow()) {
+        was_visible = std::exchange(state->visible, false);
+    }
+    if (!was_visible && !IsWindowVisible(hwnd)) {
+        return;
+    }
+    KillTimer(hwnd, kCaretTimer);
+    ShowWindow(hwnd, SW_HIDE);
+    ui_values().last_hide = std::chrono::steady_clock::now();
+}
+
+bool popup_is_shown(HWND hwnd) {
+    const bool shown = IsWindowVisible(hwnd) != FALSE;
+    if (StateSlot::Borrow state = ui_state().borrow()) {
+        state->visible = state->visible && shown;
+    }
+    return shown;
+}
+
+}  // namespace talvo::win

@@ -1,0 +1,145 @@
+#include "win/popup/popup_window.h"
+
+#include <dwmapi.h>
+
+#include "core/matching/results.h"
+#include "win/catalog/catalog_install.h"
+#include "win/popup/popup_input.h"
+#include "win/popup/popup_paint.h"
+#include "win/popup/popup_visibility.h"
+#include "win/shell/app_state.h"
+
+namespace talvo::win {
+namespace {
+
+// Attribute numbers of newer Windows versions, absent from older headers.
+constexpr DWORD kDwmUseImmersiveDarkMode = 20;
+constexpr DWORD kDwmWindowCornerPreference = 33;
+constexpr DWORD kDwmBorderColor = 34;
+constexpr DWORD kDwmCornerRound = 2;
+
+void set_dwm_attribute(HWND hwnd, DWORD attribute, DWORD value) {
+    DwmSetWindowAttribute(hwnd, attribute, &value, sizeof value);
+}
+
+void on_catalog_ready() {
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state) {
+        return;
+    }
+    std::optional<Catalog> catalog = take_newest_catalog(*state);
+    if (!catalog) {
+        return;
+    }
+    state->scan_in_progress = false;
+    state->catalog_updated_at = std::chrono::steady_clock::now();
+    install_catalog(*state, std::move(*catalog));
+    if (state->visible) {
+        const std::size_t previous = state->selected;
+        recompute_results(*state);
+        state->selected =
+            selection_after_new_catalog(previous, state->results.size(), state->query.empty());
+    }
+}
+
+void on_icons_ready(HWND hwnd) {
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state) {
+        return;
+    }
+    store_icon_results(*state);
+    if (state->visible) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+}
+
+void on_timer(HWND hwnd) {
+    if (StateSlot::Borrow state = ui_state().borrow()) {
+        state->caret_on = !state->caret_on;
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void toggle_popup(HWND hwnd) {
+    if (popup_is_shown(hwnd)) {
+        hide_popup(hwnd);
+    } else {
+        show_popup(hwnd);
+    }
+}
+
+}  // namespace
+
+HWND create_popup_window(HINSTANCE instance) {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.style = CS_DROPSHADOW;
+    window_class.lpfnWndProc = popup_window_procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = kPopupClassName;
+    RegisterClassExW(&window_class);
+
+    const HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPopupClassName, L"Talvo",
+                                      WS_POPUP, 0, 0, 720, 86, nullptr, nullptr, instance, nullptr);
+    if (hwnd != nullptr) {
+        set_dwm_attribute(hwnd, kDwmWindowCornerPreference, kDwmCornerRound);
+        set_dwm_attribute(hwnd, kDwmUseImmersiveDarkMode, 1);
+        set_dwm_attribute(hwnd, kDwmBorderColor, 0x003A3A3A);
+    }
+    return hwnd;
+}
+
+LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                hide_popup(hwnd);
+            }
+            return 0;
+        case WM_PAINT:
+            paint_popup(hwnd);
+            return 0;
+        case WM_CLOSE:
+            hide_popup(hwnd);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_KEYDOWN:
+            perform_action(hwnd, on_key_down(hwnd, wparam));
+            return 0;
+        case WM_CHAR:
+            on_char(hwnd, static_cast<wchar_t>(wparam));
+            return 0;
+        case WM_TIMER:
+            on_timer(hwnd);
+            return 0;
+        case WM_LBUTTONDOWN:
+            perform_action(hwnd, on_left_button(hwnd, lparam));
+            return 0;
+        case WM_RBUTTONUP:
+            on_right_button(hwnd, lparam);
+            return 0;
+        case WM_DPICHANGED:
+            return 0;  // the next show reads the monitor's DPI
+        case WM_HOTKEY:
+            toggle_popup(hwnd);
+            return 0;
+        case kCatalogReadyMessage:
+            on_catalog_ready();
+            return 0;
+        case kIconsReadyMessage:
+            on_icons_ready(hwnd);
+            return 0;
+        case kShowRequestMessage:
+            show_popup(hwnd);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+}
+
+}  // namespace talvo::win

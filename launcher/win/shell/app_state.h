@@ -1,0 +1,147 @@
+// The UI thread's state record and the slot it lives in. Only the UI thread
+// touches it; background threads talk to it through channels.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/catalog/catalog.h"
+#include "core/matching/learning_memory.h"
+#include "core/popup/popup_layout.h"
+#include "core/shell/channel.h"
+#include "core/text/text_map.h"
+#include "win/platform/unique_resource.h"
+
+namespace talvo::win {
+
+using Instant = std::chrono::steady_clock::time_point;
+
+// A cached icon: premultiplied 32-bit bitmap ready for AlphaBlend. A slot
+// without bitmap is a pending request or a failed load: both draw a letter tile.
+struct IconSlot {
+    unique_hbitmap bitmap;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+
+    bool has_bitmap() const { return static_cast<bool>(bitmap); }
+};
+
+using IconCache = TextMap<IconSlot>;
+
+struct IconRequest {
+    std::string key;
+    std::string icon_source;
+    std::int32_t size = 0;
+};
+
+// The bitmap changes owner with the result: made by the icon worker, deleted
+// only on the UI thread.
+struct IconResult {
+    std::string key;
+    IconSlot slot;
+};
+
+using PopupFonts = std::array<unique_hfont, layout::kFonts.size()>;
+
+struct AppState {
+    AppState(Sender<IconRequest> requests, Receiver<IconResult> results, Sender<Catalog> sender,
+             Receiver<Catalog> receiver)
+        : icon_requests(std::move(requests)),
+          icon_results(std::move(results)),
+          catalog_sender(std::move(sender)),
+          catalog_receiver(std::move(receiver)) {}
+
+    Sender<IconRequest> icon_requests;
+    Receiver<IconResult> icon_results;
+    Sender<Catalog> catalog_sender;
+    Receiver<Catalog> catalog_receiver;
+    Catalog catalog;
+    std::vector<CatalogEntry> results;
+    std::string query;
+    LearningMemory memory;
+    Instant catalog_updated_at = std::chrono::steady_clock::now();
+    KeyIndex key_index;
+    HiddenKeys hidden_keys;
+    IconCache icon_cache;
+    HWND hwnd = nullptr;
+    std::size_t selected = 0;
+    PopupFonts fonts;
+    layout::Point origin;
+    float scale = 1.0f;
+    bool scan_in_progress = false;
+    bool visible = false;
+    bool caret_on = true;
+};
+
+// Holds AppState with a borrow flag: one handler at a time. A handler that
+// finds it borrowed (a message dispatched from inside a modal loop) gets an
+// empty borrow and skips its state work; it never waits.
+class StateSlot {
+  public:
+    class Borrow {
+      public:
+        Borrow() = default;
+        explicit Borrow(StateSlot* slot) : slot_(slot) { slot_->borrowed_ = true; }
+        ~Borrow() { release(); }
+        Borrow(const Borrow&) = delete;
+        Borrow& operator=(const Borrow&) = delete;
+        Borrow(Borrow&& other) noexcept : slot_(std::exchange(other.slot_, nullptr)) {}
+        Borrow& operator=(Borrow&&) = delete;
+
+        explicit operator bool() const { return slot_ != nullptr; }
+        AppState& operator*() const { return *slot_->state_; }
+        AppState* operator->() const { return slot_->state_.get(); }
+
+        // Gives the state back early, before a call that may run a message loop.
+        void release() {
+            if (slot_ != nullptr) {
+                std::exchange(slot_, nullptr)->borrowed_ = false;
+            }
+        }
+
+      private:
+        StateSlot* slot_ = nullptr;
+    };
+
+    void install(std::unique_ptr<AppState> state) { state_ = std::move(state); }
+
+    Borrow borrow() {
+        if (!state_ || borrowed_) {
+            return Borrow();
+        }
+        return Borrow(this);
+    }
+
+  private:
+    std::unique_ptr<AppState> state_;
+    bool borrowed_ = false;
+};
+
+// Values the UI thread keeps beside AppState.
+struct UiThreadValues {
+    UINT taskbar_created_msg = 0;
+    std::optional<Instant> last_hide;
+    bool preview_mode = false;
+};
+
+StateSlot& ui_state();
+UiThreadValues& ui_values();
+
+// Private messages of the popup window.
+inline constexpr UINT kCatalogReadyMessage = WM_APP + 1;
+inline constexpr UINT kIconsReadyMessage = WM_APP + 2;
+inline constexpr UINT kShowRequestMessage = WM_APP + 3;
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 4;
+
+inline constexpr UINT_PTR kCaretTimer = 1;
+inline constexpr UINT kCaretBlinkMs = 530;
+inline constexpr int kHotkeyId = 1;
+
+}  // namespace talvo::win

@@ -1,0 +1,18 @@
+// talvo.exe: a windowed program without a console.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "win/platform/text_win.h"
+#include "win/shell/startup.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    int count = 0;
+    wchar_t** raw = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; raw != nullptr && i < count; ++i) {
+        arguments.push_back(talvo::win::narrow(raw[i]));
+    }
+    LocalFree(raw);
+    return talvo::win::run_launcher(instance, arguments);
+}
