@@ -381,6 +381,26 @@ TEST(Choose, AppendsTheLineLogsItAndLearns) {
     EXPECT_EQ(parse_history(read(platform, memory.history_path)), memory.records);
 }
 
+TEST(Choose, RecordsTheLocalHourAndWhetherItIsTheWeekend) {
+    const struct {
+        const char* day;
+        std::int64_t time;
+        std::uint32_t hour, weekend;
+    } cases[] = {
+        {"Friday", testing::unix_from_civil(2026, 3, 6, 12), 12, 0},
+        {"Saturday", testing::unix_from_civil(2026, 3, 7, 0, 5), 0, 1},
+        {"Sunday", testing::unix_from_civil(2026, 3, 8, 23, 55), 23, 1},
+        {"Monday", testing::unix_from_civil(2026, 3, 9, 7), 7, 0},
+    };
+    for (const auto& c : cases) {
+        TestPlatform platform(c.time, 0);
+        LearningMemory memory;
+        ASSERT_TRUE(choose(memory, kRows, 0, LaunchMode::Normal, "vlc", platform.get()));
+        EXPECT_EQ(memory.records.back().hour, c.hour) << c.day;
+        EXPECT_EQ(memory.records.back().weekend, c.weekend) << c.day;
+    }
+}
+
 TEST(Choose, ClockBefore1970RecordsTimeZero) {
     TestPlatform platform(-100);
     LearningMemory memory;
