@@ -138,24 +138,36 @@ TEST(FindOpenWindow, TheProgramsHigherWindowIsFoundByItsPath) {
 // Wine's explorer.exe is a generic host: its window is not an application's,
 // even for an entry whose path is exactly that program's.
 TEST(FindOpenWindow, AGenericHostIsNotMatchedByPath) {
-    const std::wstring folder = std::filesystem::temp_directory_path().wstring();
-    ShellExecuteW(nullptr, nullptr, L"explorer.exe", (L"\"" + folder + L"\"").c_str(), nullptr,
-                  SW_SHOWNORMAL);
-    HWND explorer = nullptr;
+    std::wstring parameters = L"\"" + std::filesystem::temp_directory_path().wstring();
+    while (parameters.ends_with(L"\\")) {
+        parameters.pop_back();  // a backslash before the closing quote would escape it
+    }
+    parameters += L"\"";
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS;
+    execute.lpFile = L"explorer.exe";
+    execute.lpParameters = parameters.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExW(&execute) && execute.hProcess != nullptr);
+    const unique_handle process(execute.hProcess);
+    const DWORD process_id = GetProcessId(process.get());
+    HWND explorer = nullptr;  // the window of the Explorer just started, and no other
     for (int i = 0; i < 200 && explorer == nullptr; ++i) {
         for (const HWND window : list_switchable_windows()) {
-            const std::optional<std::string> path = window_process_path(window);
-            if (path && comparable_path(*path).ends_with("\\explorer.exe")) {
-                explorer = window;
-            }
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            explorer = owner == process_id ? window : explorer;
         }
         Sleep(25);
     }
     ASSERT_NE(explorer, nullptr) << "no explorer window appeared";
     CatalogEntry entry = own_entry();
     entry.exe_path = window_process_path(explorer);
+    ASSERT_TRUE(entry.exe_path && comparable_path(*entry.exe_path).ends_with("\\explorer.exe"));
     EXPECT_FALSE(found_for(entry)) << *entry.exe_path;
-    PostMessageW(explorer, WM_CLOSE, 0, 0);
+    TerminateProcess(process.get(), 0);
+    WaitForSingleObject(process.get(), 2000);
 }
 
 // A scratch APPDATA for the log, restored afterwards.
