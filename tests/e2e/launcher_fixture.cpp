@@ -42,9 +42,9 @@ void LauncherTest::TearDown() {
     if (HasFailure()) {
         std::printf("--- talvo.log of %s\n%s---\n", test_name().c_str(),
                     read_file(log_path()).c_str());
-        if (popup_ != nullptr && IsWindowVisible(popup_)) {
-            save_popup_screenshot(wide(test_name()) + L"-failed.bmp");
-        }
+        // The whole screen: a window manager may have put the popup elsewhere.
+        const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        save_screen_bmp(screen, artifact_path(wide(test_name()) + L"-failed.bmp"));
     }
     launcher_.reset();
 }

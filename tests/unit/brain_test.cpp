@@ -60,6 +60,13 @@ TEST(MatchLadder, EachRungGivesItsBaseScore) {
         {"Visual Studio Code", {}, "vs code", 21.0f},  // subsequence, 12 skipped
         {"Visual Studio Code", {}, "vis", 88.5f},
         {"Mozilla Firefox", {}, "mzf", 33.0f},  // subsequence, 6 skipped
+        // Outside Latin-1 the prefix penalty counts bytes, the subsequence gap characters.
+        {"Œœœ", {}, "œ", 89.6f},            // d = 4 bytes
+        {"Привет", {}, "пр", 89.2f},        // d = 8 bytes
+        {"日本語", {}, "日", 89.4f},        // d = 6 bytes
+        {"Aœœœb", {}, "ab", 39.0f},         // 3 skipped
+        {"Приветмир", {}, "пм", 35.0f},     // 5 skipped
+        {"日本語辞書", {}, "日書", 39.0f},  // 3 skipped
     };
     for (const RungCase& c : cases) {
         const auto score = score_of(app(c.name, c.aliases), c.query);

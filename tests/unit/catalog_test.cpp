@@ -26,6 +26,11 @@ TEST(MakeEntry, SplitsNamesIntoFoldedWords) {
         {"ÉcranÉteint", {"ecran", "eteint"}, "ee"},  // camel case with accented capitals
         {"x²Calc", {"x²", "calc"}, "xc"},            // ² is numeric and splits before C
         {"Über3D", {"uber3", "d"}, "ud"},
+        // ª, µ and º are letters below U+00C0: word characters, and small
+        // letters before a capital like any other.
+        {"µtorrent", {"µtorrent"}, "µ"},
+        {"µTorrent", {"µ", "torrent"}, "µt"},
+        {"Nº5 ªlpha", {"nº5", "ªlpha"}, "nª"},
         {"C:\\Outils\\vlc.exe", {"c", "outils", "vlc", "exe"}, "cove"},
         {"Microsoft.WindowsCalculator_8wekyb3d8bbwe!App",
          {"microsoft", "windows", "calculator", "8wekyb3d8bbwe", "app"},

@@ -73,10 +73,14 @@ TEST(Captions, FillTheirFiguresInFrench) {
         {busiest_weekday_caption(6), "plus actif le dimanche"},
         {hovered_weekday_caption(1, 2), "mardi · 2 lancements"},
         {daily_average_caption(2.0), "2,0 par jour en moyenne"},
-        {hovered_day_caption("3 janv.", 12345), "3 janv. · 12" NNBSP "345 lancements"},
+        // Captions write counts as plain decimals, unlike the key figures.
+        {hovered_hour_caption(23, 1234), "23 h · 1234 lancements"},
+        {hovered_weekday_caption(0, 20000), "lundi · 20000 lancements"},
+        {hovered_day_caption("3 janv.", 12345), "3 janv. · 12345 lancements"},
         {learned_query_caption("vl"), "« vl »"},
         {learned_name_caption("VLC media player"), "→  VLC media player"},
         {learned_count_caption(2), "· 2 fois"},
+        {learned_count_caption(1000), "· 1000 fois"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(text, expected);

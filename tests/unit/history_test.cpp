@@ -156,6 +156,45 @@ TEST(Rebuild, SumsRecencyWeightsPerKeyHourDayAndPrefix) {
     EXPECT_DOUBLE_EQ(memory.total_weight, 4);
 }
 
+TEST(Rebuild, LearnsAtMostTheFirst64CharactersOfAQuery) {
+    const std::string e_acute = "\xC3\xA9";  // two bytes: the limit counts characters
+    std::string million;
+    for (int i = 0; i < 1'000'000; ++i) {
+        million += e_acute;
+    }
+    const struct {
+        std::string query;
+        std::size_t prefixes;
+        std::size_t longest_bytes;
+    } cases[] = {{std::string(63, 'a'), 63, 63},
+                 {std::string(64, 'a'), 64, 64},
+                 {std::string(65, 'a'), 64, 64},
+                 {million, 64, 128}};
+    for (const auto& c : cases) {
+        LearningMemory memory;
+        memory.records = {record("app:a", c.query, 0)};
+        rebuild(memory, 0);
+        EXPECT_EQ(memory.prefix_weight.size(), c.prefixes) << c.query.size() << " bytes";
+        EXPECT_EQ(memory.prefix_key_weight.count(c.query.substr(0, c.longest_bytes)), 1u)
+            << c.query.size() << " bytes";
+    }
+}
+
+TEST(LoadHistory, AMillionCharacterQueryLoadsWithBoundedTables) {
+    TestPlatform platform;
+    const std::string huge(1'000'000, 'v');
+    put(platform, "history.tsv", "5\t1\t0\tapp:vlc\t" + huge + "\n" + "6\t1\t0\tapp:vlc\tvl\n");
+    LearningMemory memory;
+    load_history(memory, platform.get());
+    ASSERT_EQ(memory.records.size(), 2u);
+    EXPECT_EQ(memory.records[0].query, huge);
+    // "v" to 64 times "v" from the long query, and "vl" of the short one.
+    EXPECT_EQ(memory.prefix_weight.size(), kMaxLearnedPrefixCharacters + 1);
+    EXPECT_EQ(memory.prefix_weight.count(huge.substr(0, 64)), 1u);
+    EXPECT_EQ(memory.prefix_weight.count(huge.substr(0, 65)), 0u);
+    EXPECT_EQ(memory.prefix_weight.count("vl"), 1u);
+}
+
 // Shared lookups must not change a single bit: each value is summed in record
 // order, exactly as adding the records one by one.
 TEST(Rebuild, MatchesARecordByRecordPassBitForBit) {
@@ -340,6 +379,26 @@ TEST(Choose, AppendsTheLineLogsItAndLearns) {
     EXPECT_DOUBLE_EQ(memory.keys.at("app:x").key_weight, 1 + std::exp(-1.0));
     EXPECT_EQ(memory.records.back().query, "");
     EXPECT_EQ(parse_history(read(platform, memory.history_path)), memory.records);
+}
+
+TEST(Choose, RecordsTheLocalHourAndWhetherItIsTheWeekend) {
+    const struct {
+        const char* day;
+        std::int64_t time;
+        std::uint32_t hour, weekend;
+    } cases[] = {
+        {"Friday", testing::unix_from_civil(2026, 3, 6, 12), 12, 0},
+        {"Saturday", testing::unix_from_civil(2026, 3, 7, 0, 5), 0, 1},
+        {"Sunday", testing::unix_from_civil(2026, 3, 8, 23, 55), 23, 1},
+        {"Monday", testing::unix_from_civil(2026, 3, 9, 7), 7, 0},
+    };
+    for (const auto& c : cases) {
+        TestPlatform platform(c.time, 0);
+        LearningMemory memory;
+        ASSERT_TRUE(choose(memory, kRows, 0, LaunchMode::Normal, "vlc", platform.get()));
+        EXPECT_EQ(memory.records.back().hour, c.hour) << c.day;
+        EXPECT_EQ(memory.records.back().weekend, c.weekend) << c.day;
+    }
 }
 
 TEST(Choose, ClockBefore1970RecordsTimeZero) {

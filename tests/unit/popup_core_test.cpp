@@ -86,6 +86,12 @@ TEST(IconPixels, AlphaRule) {
     prepare_icon_pixels(straight);
     EXPECT_EQ(straight, pixels({100, 50, 0, 128, 255, 255, 255, 255}));
 
+    // (c × a + 127) / 255 rounds: 150 × 200 / 255 = 117.6 gives 118, 201 × 129 / 255 = 101.7
+    // gives 102; the 250 over 100 makes the image straight alpha.
+    auto rounded = pixels({150, 201, 0, 200, 250, 0, 0, 100, 201, 0, 0, 129});
+    prepare_icon_pixels(rounded);
+    EXPECT_EQ(rounded, pixels({118, 158, 0, 200, 98, 0, 0, 100, 102, 0, 0, 129}));
+
     auto premultiplied = pixels({100, 50, 0, 128, 0, 0, 0, 0});
     prepare_icon_pixels(premultiplied);
     EXPECT_EQ(premultiplied, pixels({100, 50, 0, 128, 0, 0, 0, 0}));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "core/matching/results.h"
@@ -109,6 +110,16 @@ TEST(Suggestions, TheHourOfPastLaunchesOutweighsASmallLeadInCount) {
     f.memory.keys["app:mail"].hour_weight[9] = 5;
     EXPECT_EQ(f.rows("", {9, 0}), (Texts{"app:mail", "app:game"}));
     EXPECT_EQ(f.rows("", {21, 0}), (Texts{"app:game", "app:mail"}));
+}
+
+// ln((K + 0.01) / (total + 0.01)): the hundredth keeps the prior of a key
+// that has left the memory finite. The fixture's launches add no context.
+TEST(Suggestions, PriorSmoothsBothWeightsByAHundredth) {
+    Fixture f({app("a", "Alpha")});
+    f.learn("app:a", 0.5);
+    f.learn("app:b", 1.5);
+    EXPECT_NEAR(suggestion_prior(f.memory, "app:a", kNoon), std::log(0.51 / 2.01), 1e-12);
+    EXPECT_NEAR(suggestion_prior(f.memory, "app:gone", kNoon), std::log(0.01 / 2.01), 1e-12);
 }
 
 // Twelve learned keys, "app:k1" the most launched; all are in the catalogue

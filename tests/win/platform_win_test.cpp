@@ -1,6 +1,8 @@
 // The Windows platform services: files, environment, registry, known folders, clock.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <windows.h>
 
 #include "../unit/test_platform.h"
@@ -115,17 +117,35 @@ TEST(WinSystem, ExecutablePathIsThisProgram) {
     EXPECT_TRUE(path->ends_with("talvo_win_tests.exe")) << *path;
 }
 
+LocalTime from_system_time(const SYSTEMTIME& t) {
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wDayOfWeek};
+}
+
+std::array<int, 6> ordered(const LocalTime& t) {
+    return {t.year, t.month, t.day, t.hour, t.minute, t.second};
+}
+
+// Each comparison is about one reading of the clock, so a change of second,
+// hour or day between two reads cannot make it fail.
 TEST(WinClock, LocalTimeMatchesTheSystemsOwnConversion) {
+    SYSTEMTIME before{};
+    GetLocalTime(&before);
     const LocalTime now = kSystem.clock.local_now();
-    SYSTEMTIME system{};
-    GetLocalTime(&system);
-    EXPECT_EQ(now.year, system.wYear);
-    EXPECT_EQ(now.weekday, system.wDayOfWeek);
+    SYSTEMTIME after{};
+    GetLocalTime(&after);
+    EXPECT_LE(ordered(from_system_time(before)), ordered(now));
+    EXPECT_LE(ordered(now), ordered(from_system_time(after)));
+
     const std::int64_t unix_now = kSystem.clock.unix_now();
-    const auto converted = kSystem.clock.to_local(unix_now);
-    ASSERT_TRUE(converted.has_value());
-    EXPECT_EQ(converted->day, now.day);
-    EXPECT_EQ(converted->hour, now.hour);
+    const std::uint64_t ticks =
+        (static_cast<std::uint64_t>(unix_now) + 11'644'473'600ull) * 10'000'000ull;
+    const FILETIME file_time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    ASSERT_TRUE(FileTimeToSystemTime(&file_time, &utc));
+    ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local));
+    EXPECT_EQ(kSystem.clock.to_local(unix_now), from_system_time(local));
+
     // 2026-03-07 08:05:09 UTC, a Saturday, in whatever zone this runs.
     const auto saturday = kSystem.clock.to_local(1772870709);
     ASSERT_TRUE(saturday.has_value());

@@ -36,6 +36,27 @@ TEST(IconLoading, AMissingFileGivesNoBitmapAndAnIconIsPremultiplied32Bit) {
     }
 }
 
+// An unreadable bitmap must give no pixels (the row keeps its letter tile),
+// never a buffer of zeros that would draw as an opaque black square.
+TEST(IconLoading, PixelsAreReadBackWholeOrNotAtAll) {
+    BITMAPINFO header{};
+    header.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    unique_hbitmap bitmap(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(bitmap);
+    for (std::uint8_t i = 0; i < 24; ++i) {
+        static_cast<std::uint8_t*>(bits)[i] = static_cast<std::uint8_t>(i + 1);
+    }
+    const std::optional<std::vector<std::uint8_t>> whole = read_icon_pixels(bitmap.get(), 3, 2);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ((*whole)[0], 1);
+    EXPECT_EQ((*whole)[23], 24);
+    EXPECT_FALSE(read_icon_pixels(bitmap.get(), 3, 5)) << "more rows than the bitmap has";
+    const HBITMAP stale = bitmap.get();
+    bitmap.reset();
+    EXPECT_FALSE(read_icon_pixels(stale, 3, 2)) << "a deleted bitmap";
+}
+
 TEST(Fonts, HeightsFollowTheScale) {
     const PopupFonts fonts = create_popup_fonts(1.5f);
     LOGFONTW font{};

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/matching/results.h"
 #include "core/shell/diagnostic_log.h"
 #include "core/text/fold.h"
 #include "core/text/utf.h"
@@ -103,8 +104,9 @@ LaunchRecord record_now(std::string key, std::string query, const Clock& clock) 
     record.key = std::move(key);
     record.query = std::move(query);
     record.time = now > 0 ? static_cast<std::uint64_t>(now) : 0;
-    record.hour = static_cast<std::uint32_t>((local.hour % 24 + 24) % 24);
-    record.weekend = local.weekday == 0 || local.weekday == 6 ? 1 : 0;
+    const ClockSlot slot = clock_slot(local);
+    record.hour = slot.hour;
+    record.weekend = slot.weekend;
     return record;
 }
 

@@ -46,13 +46,14 @@ using PairIndex =
     std::unordered_map<std::pair<std::string_view, std::string_view>, PairSlots, PairHash>;
 
 // Creates the pair's table values (at 0 where missing, prefixes shortest
-// first, as adding record by record would) and returns where they are.
+// first, as adding record by record would) and returns where they are. Only
+// the first kMaxLearnedPrefixCharacters characters of the query give prefixes.
 PairSlots resolve_pair(LearningMemory& memory, const LaunchRecord& record,
                        std::vector<PrefixSlots>& prefixes) {
     PairSlots slots{&slot(memory.keys, record.key), prefixes.size(), 0};
     const std::string_view query = record.query;
     std::size_t end = 0;
-    while (end < query.size()) {
+    for (std::size_t n = 0; n < kMaxLearnedPrefixCharacters && end < query.size(); ++n) {
         decode_utf8(query, end);
         const std::string_view prefix = query.substr(0, end);
         double& per_key = slot(slot(memory.prefix_key_weight, prefix), record.key);

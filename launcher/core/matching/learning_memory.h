@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,13 +33,20 @@ struct KeyWeights {
     bool operator==(const KeyWeights&) const = default;
 };
 
+// The prefix tables learn at most this many characters of a recorded query:
+// every prefix of a long query would cost memory and time quadratic in its
+// length at every start and every launch. A longer typed query gets no
+// prefix share.
+inline constexpr std::size_t kMaxLearnedPrefixCharacters = 64;
+
 struct LearningMemory {
     std::string history_path;
     std::vector<LaunchRecord> records;  // oldest first
 
     TextMap<KeyWeights> keys;  // every launched key
 
-    // For every prefix of every recorded query: weight per key, and in total.
+    // For every prefix (up to kMaxLearnedPrefixCharacters) of every recorded
+    // query: weight per key, and in total.
     TextMap<TextMap<double>> prefix_key_weight;
     TextMap<double> prefix_weight;
 

@@ -5,9 +5,10 @@
 namespace talvo {
 namespace {
 
-// "{count} {count word}", as every hovered bar shows it.
+// "{count} {count word}", as every hovered bar shows it: a plain decimal,
+// without the thousands separator of the key figures.
 std::string count_with_word(std::uint64_t count) {
-    std::string out = format_count(count);
+    std::string out = std::to_string(count);
     out.push_back(' ');
     out.append(count_word(count));
     return out;
@@ -62,7 +63,7 @@ std::string learned_name_caption(std::string_view name) {
 }
 
 std::string learned_count_caption(std::uint64_t count) {
-    return join(join("· ", format_count(count)), " fois");
+    return join(join("· ", std::to_string(count)), " fois");
 }
 
 }  // namespace talvo

@@ -38,8 +38,9 @@ unique_hbitmap shell_image(const std::string& icon_source, std::int32_t size) {
     return unique_hbitmap(bitmap);
 }
 
-// Reads the shell's bitmap back as top-down BGRA, fixes its alpha, and makes
-// a section of our own from it.
+// Makes a section of our own from the shell's bitmap, with its alpha fixed.
+// A bitmap that cannot be read back is a failed load: copying unread pixels
+// would draw an opaque black square instead of the letter tile.
 IconSlot premultiplied_copy(unique_hbitmap shell_bitmap) {
     BITMAP described{};
     if (!GetObjectW(shell_bitmap.get(), sizeof described, &described)) {
@@ -50,25 +51,41 @@ IconSlot premultiplied_copy(unique_hbitmap shell_bitmap) {
     if (!is_usable_icon_image(width, height)) {
         return {};
     }
-    BITMAPINFO header = top_down_header(width, height);
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    const unique_hdc dc(CreateCompatibleDC(nullptr));
-    GetDIBits(dc.get(), shell_bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &header,
-              DIB_RGB_COLORS);
+    std::optional<std::vector<std::uint8_t>> pixels =
+        read_icon_pixels(shell_bitmap.get(), width, height);
     shell_bitmap.reset();
-    prepare_icon_pixels(pixels);
+    if (!pixels) {
+        return {};
+    }
+    prepare_icon_pixels(*pixels);
 
     void* bits = nullptr;
-    header = top_down_header(width, height);
-    unique_hbitmap section(CreateDIBSection(dc.get(), &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+    BITMAPINFO header = top_down_header(width, height);
+    unique_hbitmap section(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section || bits == nullptr) {
         return {};
     }
-    std::memcpy(bits, pixels.data(), pixels.size());
+    std::memcpy(bits, pixels->data(), pixels->size());
     return IconSlot{std::move(section), width, height};
 }
 
 }  // namespace
+
+std::optional<std::vector<std::uint8_t>> read_icon_pixels(HBITMAP bitmap, std::int32_t width,
+                                                          std::int32_t height) {
+    const unique_hdc dc(CreateCompatibleDC(nullptr));
+    if (!dc) {
+        return std::nullopt;
+    }
+    BITMAPINFO header = top_down_header(width, height);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    const int lines = GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                                &header, DIB_RGB_COLORS);
+    if (lines != height) {
+        return std::nullopt;
+    }
+    return pixels;
+}
 
 IconSlot load_icon(const std::string& icon_source, std::int32_t size) {
     unique_hbitmap image = shell_image(icon_source, size);

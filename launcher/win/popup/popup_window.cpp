@@ -60,6 +60,25 @@ void on_timer(HWND hwnd) {
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
+// Under a window manager (Wine passes its moves on as the window's own) a stale
+// resize can arrive after ours: the popup keeps the place and size its rows
+// need. Our own SetWindowPos runs while the state is borrowed and goes through.
+void keep_own_geometry(WINDOWPOS& position) {
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state) {
+        return;
+    }
+    if ((position.flags & SWP_NOSIZE) == 0) {
+        const PixelSize size = popup_size(state->results.size(), state->scale);
+        position.cx = size.width;
+        position.cy = size.height;
+    }
+    if ((position.flags & SWP_NOMOVE) == 0) {
+        position.x = state->origin.x;
+        position.y = state->origin.y;
+    }
+}
+
 void toggle_popup(HWND hwnd) {
     if (popup_is_shown(hwnd)) {
         hide_popup(hwnd);
@@ -123,6 +142,9 @@ LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
         case WM_RBUTTONUP:
             on_right_button(hwnd, lparam);
             return 0;
+        case WM_WINDOWPOSCHANGING:
+            keep_own_geometry(*reinterpret_cast<WINDOWPOS*>(lparam));
+            return DefWindowProcW(hwnd, message, wparam, lparam);
         case WM_DPICHANGED:
             return 0;  // the next show reads the monitor's DPI
         case WM_HOTKEY:

@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "win/platform/text_win.h"
 #include "win/shell/startup.h"
 
@@ -14,5 +16,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         arguments.push_back(talvo::win::narrow(raw[i]));
     }
     LocalFree(raw);
-    return talvo::win::run_launcher(instance, arguments);
+    const int status = talvo::win::run_launcher(instance, arguments);
+    // The icon worker and a scan may still be running, detached: end the
+    // process here without running the destructors of the state and the
+    // channels they may still be using (the system ends the threads first).
+    std::_Exit(status);
 }
