@@ -30,6 +30,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         memory.prefix_weight[query] += 1.0;
     }
 
+    // The byte prefilters only skip entries that no rung would match.
+    const talvo::QueryParts parts = talvo::split_query(query);
+    for (const talvo::CatalogEntry& entry : catalog) {
+        talvo::CatalogEntry unfiltered = entry;
+        unfiltered.byte_mask = ~std::uint64_t{0};
+        unfiltered.word_start_mask = ~std::uint64_t{0};
+        if (talvo::base_score(entry, parts) != talvo::base_score(unfiltered, parts)) {
+            std::abort();
+        }
+    }
+
     const auto pairs = talvo::match_entries(catalog, {}, query, {23, 1}, memory);
     std::uint32_t previous = 0;
     for (std::size_t i = 0; i < pairs.size(); ++i) {

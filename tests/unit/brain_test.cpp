@@ -75,6 +75,26 @@ TEST(MatchLadder, EachRungGivesItsBaseScore) {
     }
 }
 
+// The byte masks only let the ladder skip entries that no rung would match:
+// with every mask bit set the scores must be the same.
+TEST(MatchLadder, BytePrefiltersNeverChangeAScore) {
+    const char* const names[] = {"Visual Studio Code", "Écran d'accueil",     "Œœœ",    "Приветмир",
+                                 "日本語辞書",         "C:\\Outils\\vlc.exe", "x²Calc", "µTorrent"};
+    const char* const queries[] = {"v",     "vis cod", "vsc", "sual",   "vs code", "écr",
+                                   "ea",    "œ",       "пм",  "日書",   "vlc",     "x²",
+                                   "c o v", "µt",      "zz",  "code v", "ou",      "\\"};
+    for (const char* name : names) {
+        const CatalogEntry entry = app(name, {"acc", "ecran"});
+        CatalogEntry unfiltered = entry;
+        unfiltered.byte_mask = ~std::uint64_t{0};
+        unfiltered.word_start_mask = ~std::uint64_t{0};
+        for (const char* query : queries) {
+            EXPECT_EQ(score_of(entry, query), score_of(unfiltered, query))
+                << name << " / " << query;
+        }
+    }
+}
+
 TEST(MatchLadder, CaseOfTheQueryNeverChangesTheScore) {
     const CatalogEntry calc = app("Calculatrice");
     EXPECT_EQ(score_of(calc, "CALC"), score_of(calc, "calc"));

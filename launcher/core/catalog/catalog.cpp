@@ -1,5 +1,6 @@
 #include "core/catalog/catalog.h"
 
+#include "core/text/byte_mask.h"
 #include "core/text/fold.h"
 #include "core/text/unicode.h"
 #include "core/text/utf.h"
@@ -67,9 +68,14 @@ CatalogEntry make_entry(std::string key, std::string name, std::string subtitle,
                         LaunchTarget target) {
     CatalogEntry entry;
     entry.match_name = fold(name);
+    entry.byte_mask = byte_mask(entry.match_name);
     entry.words = name_words(name);
     entry.initials = initials_of(entry.words);
+    for (const std::string& word : entry.words) {
+        entry.word_start_mask |= byte_bit(static_cast<unsigned char>(word.front()));
+    }
     entry.key = std::move(key);
+    entry.key_text_hash = TextHash{}(entry.key);
     entry.name = std::move(name);
     entry.subtitle = std::move(subtitle);
     entry.target = std::move(target);
@@ -81,6 +87,11 @@ CatalogEntry with_aliases(CatalogEntry entry, const std::vector<std::string_view
     entry.aliases.reserve(aliases.size());
     for (const std::string_view alias : aliases) {
         entry.aliases.push_back(fold(alias));
+    }
+    // Words and initials are parts of match_name; the aliases are not.
+    entry.byte_mask = byte_mask(entry.match_name);
+    for (const std::string& alias : entry.aliases) {
+        entry.byte_mask |= byte_mask(alias);
     }
     return entry;
 }

@@ -41,12 +41,19 @@ inline constexpr std::string_view kCmdKeyPrefix = "cmd:";
 
 struct CatalogEntry {
     std::string key;
+    std::size_t key_text_hash = 0;  // TextHash of key: learned-table lookups skip hashing it
     std::string name;
     std::string subtitle;
     std::string match_name;            // fold(name)
     std::vector<std::string> words;    // folded words of name
     std::string initials;              // first character of each word
     std::vector<std::string> aliases;  // folded; built-in entries only
+    // Which bytes match_name and the aliases hold (byte_mask): an entry whose
+    // mask lacks a byte of the query cannot match it by any rung.
+    std::uint64_t byte_mask = 0;
+    // The first byte of each word (byte_mask): the word and initials rungs need
+    // the first byte of every query word among them.
+    std::uint64_t word_start_mask = 0;
     std::optional<std::string> exe_path;
     std::optional<std::string> icon_source;
     LaunchTarget target;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/matching/scoring.h"
+#include "core/text/byte_mask.h"
 #include "core/text/fold.h"
 #include "core/text/utf.h"
 
@@ -88,6 +89,10 @@ QueryParts split_query(std::string_view query) {
     parts.query = query;
     parts.words = query_words(query);
     parts.compact = compact(query);
+    parts.byte_mask = byte_mask(parts.compact);
+    for (const std::string_view word : parts.words) {
+        parts.word_start_mask |= byte_bit(static_cast<unsigned char>(word.front()));
+    }
     const std::string_view text = parts.compact;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -99,6 +104,10 @@ QueryParts split_query(std::string_view query) {
 }
 
 std::optional<float> base_score(const CatalogEntry& entry, const QueryParts& query) {
+    // Every rung needs each non-space byte of the query in the name or an alias.
+    if (!may_hold_all(entry.byte_mask, query.byte_mask)) {
+        return std::nullopt;
+    }
     const std::string_view q = query.query;
     if (any_equal(entry.aliases, q)) {
         return k::kAliasEqual;
@@ -112,17 +121,20 @@ std::optional<float> base_score(const CatalogEntry& entry, const QueryParts& que
     if (any_starts_with(entry.aliases, q)) {
         return k::kAliasPrefix;
     }
-    if (query.words.size() >= 2) {
+    // The word and initials rungs need each query word to begin like an entry
+    // word (each character of matching initials is the start of a word).
+    const bool word_starts_fit = may_hold_all(entry.word_start_mask, query.word_start_mask);
+    if (word_starts_fit && query.words.size() >= 2) {
         if (every_word_starts_an_entry_word(entry, query)) {
             return k::kAllWordsPrefix;
         }
-    } else if (query.words.size() == 1) {
+    } else if (word_starts_fit && query.words.size() == 1) {
         if (const auto score = word_prefix_score(entry, q)) {
             return score;
         }
     }
     const bool long_enough = query.compact_characters.size() >= k::kMinCompactCharacters;
-    if (long_enough && begins_with(entry.initials, query.compact)) {
+    if (long_enough && word_starts_fit && begins_with(entry.initials, query.compact)) {
         return k::kInitialsPrefix;
     }
     if (entry.match_name.find(q) != std::string::npos) {
@@ -175,7 +187,7 @@ struct PrefixShare {
         }
     }
 
-    double of(std::string_view key) const {
+    double of(const HashedText& key) const {
         if (keys == nullptr) {
             return 0;
         }
@@ -184,8 +196,8 @@ struct PrefixShare {
     }
 };
 
-float bonus_with_share(const LearningMemory& memory, std::string_view key, const PrefixShare& share,
-                       ClockSlot clock) {
+float bonus_with_share(const LearningMemory& memory, const HashedText& key,
+                       const PrefixShare& share, ClockSlot clock) {
     const auto found = memory.keys.find(key);
     if (found == memory.keys.end()) {
         return 0;
@@ -226,7 +238,8 @@ class HiddenFilter {
 
 float learned_bonus(const LearningMemory& memory, std::string_view key, std::string_view query,
                     ClockSlot clock) {
-    return bonus_with_share(memory, key, PrefixShare(memory, query), clock);
+    return bonus_with_share(memory, HashedText{key, TextHash{}(key)}, PrefixShare(memory, query),
+                            clock);
 }
 
 void match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys, std::string_view query,
@@ -239,12 +252,18 @@ void match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys, std::s
     const HiddenFilter hidden(hidden_keys);
     for (std::size_t i = 0; i < catalog.size(); ++i) {
         const CatalogEntry& entry = catalog[i];
+        if (!may_hold_all(entry.byte_mask, parts.byte_mask)) {
+            continue;  // the common case, decided without leaving the entry
+        }
         // Hidden entries give no pair; testing after the ladder tests fewer keys.
         const std::optional<float> base = base_score(entry, parts);
         if (!base || hidden.hides(entry.key)) {
             continue;
         }
-        const float bonus = any_learned ? bonus_with_share(memory, entry.key, share, clock) : 0.0f;
+        const float bonus =
+            any_learned
+                ? bonus_with_share(memory, HashedText{entry.key, entry.key_text_hash}, share, clock)
+                : 0.0f;
         out.push_back({*base + bonus, static_cast<std::uint32_t>(i)});
     }
 }

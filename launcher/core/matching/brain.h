@@ -33,6 +33,8 @@ struct QueryParts {
     std::vector<std::string_view> words;
     std::string compact;
     std::vector<std::string> compact_characters;  // each one character of `compact`
+    std::uint64_t byte_mask = 0;                  // of `compact`: bytes every rung needs
+    std::uint64_t word_start_mask = 0;            // of the first byte of each word
 };
 
 QueryParts split_query(std::string_view query);

@@ -11,6 +11,7 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kDecayDays = 30.0;
+constexpr std::size_t kSpareBuckets = 4;
 
 template <typename Value>
 Value& slot(TextMap<Value>& map, std::string_view key) {
@@ -106,6 +107,9 @@ void rebuild(LearningMemory& memory, std::int64_t now) {
             *prefix.total += weight;
         }
     }
+    // Every keystroke looks up each matching entry, and most were never
+    // launched: with spare buckets such a lookup mostly ends at an empty one.
+    memory.keys.rehash(memory.keys.size() * kSpareBuckets);
 }
 
 }  // namespace talvo

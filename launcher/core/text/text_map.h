@@ -14,8 +14,12 @@ namespace talvo {
 
 // Hashes eight bytes a step: entry keys are long paths and identities, and
 // each keystroke hashes one per matching entry.
+struct HashedText;
+
 struct TextHash {
     using is_transparent = void;
+
+    std::size_t operator()(const HashedText& key) const noexcept;
 
     static std::uint64_t mix(std::uint64_t x) noexcept {
         x *= 0xBF58476D1CE4E5B9ull;
@@ -37,6 +41,19 @@ struct TextHash {
         return static_cast<std::size_t>(h ^ (h >> 29));
     }
 };
+
+// A text with its TextHash already computed, for lookups that should not hash
+// it again (catalogue keys on the keystroke path).
+struct HashedText {
+    std::string_view text;
+    std::size_t hash = 0;
+
+    friend bool operator==(const HashedText& a, const std::string& b) { return a.text == b; }
+};
+
+inline std::size_t TextHash::operator()(const HashedText& key) const noexcept {
+    return key.hash;
+}
 
 template <typename Value>
 using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;

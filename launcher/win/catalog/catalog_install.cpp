@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "core/catalog/builtins.h"
 #include "core/catalog/icon_pixels.h"
 #include "win/catalog/catalog_scan.h"
 
@@ -11,6 +12,11 @@ void install_catalog(AppState& state, Catalog catalog) {
     state.catalog = std::move(catalog);
     state.key_index = build_key_index(state.catalog);
     request_icons(state);
+}
+
+void rebuild_builtins(AppState& state) {
+    Catalog catalog = replace_builtins(build_builtins(system_platform().system), state.catalog);
+    install_catalog(state, std::move(catalog));
 }
 
 void request_icons(AppState& state) {

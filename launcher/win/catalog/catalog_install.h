@@ -9,6 +9,10 @@ namespace talvo::win {
 // Replaces the catalogue, rebuilds the key index and requests missing icons.
 void install_catalog(AppState& state, Catalog catalog);
 
+// Fresh built-in entries (reading the start-with-Windows setting again)
+// followed by every scanned entry, installed.
+void rebuild_builtins(AppState& state);
+
 // Queues a request for every entry with an icon source whose key is not cached yet.
 void request_icons(AppState& state);
 

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "core/shell/autostart.h"
 #include "core/shell/platform.h"
 #include "win/platform/system_error.h"
 #include "win/platform/text_win.h"
@@ -280,8 +281,12 @@ class WinSystemQueries final : public SystemQueries {
     }
 
     bool autostart_registered() const override {
-        return RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                            L"Talvo", RRF_RT_REG_SZ, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        // Only a plain string value counts; its data is never compared with this
+        // program's path. Without RRF_NOEXPAND the system would expand a
+        // REG_EXPAND_SZ value and report it as a string.
+        return RegGetValueW(HKEY_CURRENT_USER, widen(kRunKey).c_str(), widen(kRunValueName).c_str(),
+                            RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, nullptr,
+                            nullptr) == ERROR_SUCCESS;
     }
 
     std::optional<std::string> executable_path() const override {

@@ -202,16 +202,4 @@ void on_right_button(HWND hwnd, LPARAM position) {
     SetFocus(hwnd);
 }
 
-void perform_action(HWND hwnd, PopupAction action) {
-    switch (action.kind) {
-        case PopupAction::Kind::None:
-            return;
-        case PopupAction::Kind::Hide:
-        case PopupAction::Kind::Launch:
-            // The choice is already recorded; the popup makes way for what starts.
-            hide_popup(hwnd);
-            return;
-    }
-}
-
 }  // namespace talvo::win

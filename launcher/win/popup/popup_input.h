@@ -17,7 +17,4 @@ void on_right_button(HWND hwnd, LPARAM position);
 // Hides an entry (refused for launcher commands) and refreshes the rows.
 void hide_entry_and_refresh(AppState& state, std::string_view key);
 
-// Carries out a popup action; call with the state released.
-void perform_action(HWND hwnd, PopupAction action);
-
 }  // namespace talvo::win

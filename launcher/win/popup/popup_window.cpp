@@ -4,6 +4,7 @@
 
 #include "core/matching/results.h"
 #include "win/catalog/catalog_install.h"
+#include "win/launch/perform_action.h"
 #include "win/popup/popup_input.h"
 #include "win/popup/popup_paint.h"
 #include "win/popup/popup_visibility.h"

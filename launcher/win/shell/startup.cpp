@@ -16,6 +16,7 @@
 #include "win/popup/popup_visibility.h"
 #include "win/popup/popup_window.h"
 #include "win/shell/app_state.h"
+#include "win/shell/diag_focus.h"
 
 namespace talvo::win {
 namespace {
@@ -97,10 +98,14 @@ int run_launcher(HINSTANCE instance, const std::vector<std::string>& arguments) 
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const LauncherSwitches switches = parse_switches(arguments);
+    const Platform platform = system_platform();
+    if (switches.diag_focus) {
+        run_diag_focus(platform);
+        return 0;
+    }
     if (hand_over_to_running_instance()) {
         return 0;
     }
-    const Platform platform = system_platform();
     log_startup(platform, arguments);
     const GdiplusSession gdiplus;
 

@@ -1,0 +1,53 @@
+// What carrying out a chosen entry means, decided without the system: which
+// of the launcher's commands to run, whether to look for an open window
+// first, what to hand to the shell, and the log lines that record it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/launch/launch.h"
+
+namespace talvo {
+
+// Every program and folder is started by asking the shell to run this file
+// with the entry's launch text as its parameters.
+inline constexpr std::string_view kShellFile = "explorer.exe";
+
+struct LaunchPlan {
+    enum class Step : std::uint8_t {
+        RunCommand,    // one of the launcher's own commands
+        FocusOrStart,  // bring an open window of the entry forward, else start it
+        ShowInFolder,  // open Explorer on the entry's file, selected
+        Start,         // start the entry
+    };
+
+    Step step = Step::Start;
+    BuiltinCommand command = BuiltinCommand::Quit;  // Step::RunCommand only
+    std::string parameters;                         // for the shell; every step but RunCommand
+};
+
+// The plan for a request: commands run; Normal looks for a window first and
+// otherwise starts with `parameters`; ShowInFolder needs an exe_path, and
+// without one starts instead.
+LaunchPlan plan_launch(const LaunchRequest& request);
+
+// Empty for "explorer.exe" in any ASCII case (a plain Explorer window);
+// otherwise the launch text between double quotes.
+std::string start_parameters(std::string_view launch_text);
+
+// "/select," followed by the path between double quotes.
+std::string show_in_folder_parameters(std::string_view path);
+
+// "lancement {key} → {text} (ShellExecute = {result})", the result signed.
+std::string launch_log_message(std::string_view key, std::string_view launch_text,
+                               std::int64_t shell_result);
+
+// "déjà ouvert : {key} → fenêtre ramenée au premier plan"
+std::string already_open_log_message(std::string_view key);
+
+// Whether two texts are equal when ASCII letters are compared without case.
+bool equals_ignoring_ascii_case(std::string_view a, std::string_view b);
+
+}  // namespace talvo

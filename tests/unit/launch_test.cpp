@@ -1,0 +1,280 @@
+// Carrying out a choice: the plan for each entry and mode, the texts handed
+// to the shell and the log, and which open window belongs to an entry,
+// decided against recorded window lists.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "core/launch/focus_rules.h"
+#include "core/launch/launch_rules.h"
+#include "core/shell/autostart.h"
+#include "core/shell/diag_focus.h"
+
+namespace talvo {
+namespace {
+
+using Step = LaunchPlan::Step;
+
+CatalogEntry path_entry(std::string key, std::string name, std::string path,
+                        std::optional<std::string> exe_path = std::nullopt) {
+    CatalogEntry entry =
+        make_entry(std::move(key), std::move(name), "", LaunchTarget::open_path(std::move(path)));
+    entry.exe_path = std::move(exe_path);
+    return entry;
+}
+
+TEST(PlanLaunch, EachModeAndTargetGetsItsStepAndParameters) {
+    const std::string long_path = "C:\\" + std::string(300, 'x') + "\\Zoé é\\app.exe";
+    const CatalogEntry vlc = path_entry("app:vlc", "VLC", "shell:AppsFolder\\C:\\VLC\\vlc.exe",
+                                        "C:\\Program Files\\VLC\\vlc.exe");
+    const CatalogEntry store = path_entry("app:X!App", "Store", "shell:AppsFolder\\X!App");
+    const CatalogEntry explorer = path_entry("dir:explorer", "Explorateur", "EXPLORER.exe");
+    const CatalogEntry deep = path_entry("app:deep", "Deep", long_path, long_path);
+    const struct {
+        const char* what;
+        CatalogEntry entry;
+        LaunchMode mode;
+        Step step;
+        std::string parameters;
+    } cases[] = {
+        {"Enter looks for a window first", vlc, LaunchMode::Normal, Step::FocusOrStart,
+         "\"shell:AppsFolder\\C:\\VLC\\vlc.exe\""},
+        {"Shift+Enter always starts", vlc, LaunchMode::NewInstance, Step::Start,
+         "\"shell:AppsFolder\\C:\\VLC\\vlc.exe\""},
+        {"Ctrl+Enter selects the file", vlc, LaunchMode::ShowInFolder, Step::ShowInFolder,
+         "/select,\"C:\\Program Files\\VLC\\vlc.exe\""},
+        {"Ctrl+Enter without a file starts", store, LaunchMode::ShowInFolder, Step::Start,
+         "\"shell:AppsFolder\\X!App\""},
+        {"explorer.exe in any case opens a plain window", explorer, LaunchMode::NewInstance,
+         Step::Start, ""},
+        {"long, spaced and accented paths pass unchanged", deep, LaunchMode::ShowInFolder,
+         Step::ShowInFolder, "/select,\"" + long_path + "\""},
+    };
+    for (const auto& c : cases) {
+        const LaunchPlan plan = plan_launch({c.entry, c.mode});
+        EXPECT_EQ(plan.step, c.step) << c.what;
+        EXPECT_EQ(plan.parameters, c.parameters) << c.what;
+    }
+    EXPECT_EQ(start_parameters("explorer.exe "), "\"explorer.exe \"") << "not the same text";
+
+    for (const BuiltinCommand command :
+         {BuiltinCommand::Quit, BuiltinCommand::Autostart, BuiltinCommand::Stats}) {
+        const CatalogEntry entry = make_entry("cmd:x", "X", "", LaunchTarget::run_command(command));
+        for (const LaunchMode mode :
+             {LaunchMode::Normal, LaunchMode::NewInstance, LaunchMode::ShowInFolder}) {
+            const LaunchPlan plan = plan_launch({entry, mode});
+            EXPECT_EQ(plan.step, Step::RunCommand);
+            EXPECT_EQ(plan.command, command);
+        }
+    }
+}
+
+TEST(LaunchTexts, LogLinesRunValueAndDiagnosticLines) {
+    EXPECT_EQ(launch_log_message("dir:downloads", "C:\\Users\\me\\Downloads", 42),
+              "lancement dir:downloads → C:\\Users\\me\\Downloads (ShellExecute = 42)");
+    EXPECT_EQ(launch_log_message("app:x", "shell:AppsFolder\\x", -2),
+              "lancement app:x → shell:AppsFolder\\x (ShellExecute = -2)");
+    EXPECT_EQ(already_open_log_message("app:x"),
+              "déjà ouvert : app:x → fenêtre ramenée au premier plan");
+    EXPECT_EQ(run_value_data("C:\\Users\\Zoé Ma\\AppData\\talvo.exe"),
+              "\"C:\\Users\\Zoé Ma\\AppData\\talvo.exe\" --hidden");
+    EXPECT_EQ(run_value_data(""), "\"\" --hidden");
+
+    EXPECT_EQ(format_window_handle(0x1A2B0), "0x1a2b0");
+    EXPECT_EQ(format_window_handle(0), "0x0");
+    EXPECT_EQ(format_optional_text(std::nullopt), "None");
+    EXPECT_EQ(format_optional_text("C:\\a \"b\""), "Some(\"C:\\\\a \\\"b\\\"\")");
+    EXPECT_EQ(switchable_window_line({0x30, "Notepad", "Sans titre", std::nullopt, "C:\\n.exe"}),
+              "diag-focus fenêtre : 0x30 [Notepad] « Sans titre » aumid=None "
+              "exe=Some(\"C:\\\\n.exe\")");
+    EXPECT_EQ(frame_window_line({0xff, "Calculatrice", true, 2, false, true, "A!App"}),
+              "diag-focus fenêtre : UWP 0xff « Calculatrice » visible=true cloaked=2 "
+              "owner=false toolwindow=true aumid=Some(\"A!App\")");
+    EXPECT_EQ(found_window_line("VLC", "app:vlc", 0x10),
+              "diag-focus : VLC (app:vlc) → fenêtre 0x10");
+}
+
+TEST(FolderOfLocation, DecodesFileLocationsOnly) {
+    const struct {
+        const char* location;
+        std::optional<std::string> folder;
+    } cases[] = {
+        {"file:///C:/Users/Me/Downloads", "c:\\users\\me\\downloads"},
+        {"file:///C:/Users/Me/Downloads///", "c:\\users\\me\\downloads"},
+        {"file:///C:/a%20b/%C3%89t%C3%A9", "c:\\a b\\été"},
+        {"file:///C:/a%2Fb", "c:\\a\\b"},                       // a decoded "/" turns too
+        {"file:///C:/100%25%4", "c:\\100%%4"},                  // cut short: stays
+        {"file:///C:/%zz%", "c:\\%zz%"},                        // not hexadecimal: stays
+        {"file:///C:/%FF%C3", "c:\\\xEF\xBF\xBD\xEF\xBF\xBD"},  // invalid UTF-8
+        {"file:///", ""},
+        {"FILE:///C:/x", std::nullopt},  // the prefix is case-sensitive
+        {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", std::nullopt},
+        {"http://example.com/", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(folder_of_location(c.location), c.folder) << c.location;
+    }
+}
+
+TEST(ExecutableToCompare, GenericHostsAndNonProgramsAreNotCompared) {
+    EXPECT_EQ(executable_to_compare("C:\\Program Files\\VLC\\VLC.EXE"),
+              "c:\\program files\\vlc\\vlc.exe");
+    for (const char* path : {"C:\\Windows\\System32\\WScript.exe", "javaw.exe",
+                             "C:\\Python\\PYTHONW.EXE", "C:\\App\\Update.exe", "C:\\x\\app.bat"}) {
+        EXPECT_FALSE(executable_to_compare(path)) << path;
+    }
+    EXPECT_FALSE(executable_to_compare(std::nullopt));
+    EXPECT_EQ(package_family_of("Microsoft.Calc_8wekyb3d8bbwe!App!x"),
+              "Microsoft.Calc_8wekyb3d8bbwe");
+    EXPECT_FALSE(package_family_of("C:\\VLC\\vlc.exe"));
+}
+
+// A recorded desktop: what each window answers, and which questions were asked.
+struct RecordedWindow {
+    WindowHandle handle;
+    std::string class_name;
+    std::string title;
+    std::optional<std::string> app_id;
+    std::optional<std::string> family;
+    std::optional<std::string> path;
+};
+
+class RecordedWindows final : public WindowQueries {
+  public:
+    explicit RecordedWindows(std::vector<RecordedWindow> windows,
+                             std::vector<ShellFolderWindow> folders = {})
+        : windows_(std::move(windows)), folders_(std::move(folders)) {}
+
+    std::vector<WindowHandle> switchable_windows() override {
+        std::vector<WindowHandle> handles;
+        for (const RecordedWindow& w : windows_) {
+            handles.push_back(w.handle);
+        }
+        ++lists;
+        return handles;
+    }
+    std::string class_name(WindowHandle h) override { return find(h) ? find(h)->class_name : ""; }
+    std::string title(WindowHandle h) override { return find(h) ? find(h)->title : ""; }
+    std::optional<std::string> app_id(WindowHandle h) override {
+        return find(h) ? find(h)->app_id : std::nullopt;
+    }
+    std::optional<std::string> package_family(WindowHandle h) override {
+        ++process_opened[h];
+        return find(h) ? find(h)->family : std::nullopt;
+    }
+    std::optional<std::string> process_path(WindowHandle h) override {
+        ++process_opened[h];
+        return find(h) ? find(h)->path : std::nullopt;
+    }
+    std::vector<ShellFolderWindow> shell_folder_windows() override { return folders_; }
+
+    int lists = 0;
+    std::map<WindowHandle, int> process_opened;
+
+  private:
+    // A handle that is listed but no longer answers stands for a window
+    // closed between the enumeration and the question.
+    const RecordedWindow* find(WindowHandle h) const {
+        for (const RecordedWindow& w : windows_) {
+            if (w.handle == h && w.class_name != "<gone>") {
+                return &w;
+            }
+        }
+        return nullptr;
+    }
+
+    std::vector<RecordedWindow> windows_;
+    std::vector<ShellFolderWindow> folders_;
+};
+
+constexpr const char* kCalcId = "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App";
+
+TEST(FindOpenWindow, ApplicationsByIdThenPackageThenExecutable) {
+    const CatalogEntry calc = path_entry(std::string("app:") + kCalcId, "Calculatrice", "x");
+    const CatalogEntry vlc = path_entry("app:C:\\VLC\\vlc.exe", "VLC", "x", "C:\\VLC\\VLC.EXE");
+    const CatalogEntry script =
+        path_entry("app:tool", "Tool", "x", "C:\\Windows\\System32\\wscript.exe");
+    const RecordedWindow gone{1, "<gone>", "", {}, {}, {}};
+    const RecordedWindow notepad{2, "Notepad", "Notes", {}, {}, "C:\\Windows\\notepad.exe"};
+    const RecordedWindow calc_frame{3,
+                                    "ApplicationFrameWindow",
+                                    "Calculatrice",
+                                    "MICROSOFT.windowscalculator_8wekyb3d8bbwe!app",
+                                    {},
+                                    {}};
+    const RecordedWindow calc_packaged{
+        4, "C", "Calc", {}, "microsoft.windowscalculator_8wekyb3d8bbwe", {}};
+    const RecordedWindow vlc_top{5, "Qt", "VLC", {}, {}, "c:\\vlc\\VLC.exe"};
+    const RecordedWindow vlc_below{6, "Qt", "VLC 2", {}, {}, "C:\\VLC\\vlc.exe"};
+    const RecordedWindow host{7, "WSH", "Tool", {}, {}, "C:\\Windows\\System32\\wscript.exe"};
+    const RecordedWindow longer_id{8, "F", "x", std::string(kCalcId) + "x", {}, {}};
+    const struct {
+        const char* what;
+        const CatalogEntry& entry;
+        std::vector<RecordedWindow> windows;
+        std::optional<WindowHandle> found;
+    } cases[] = {
+        {"the id, ignoring ASCII case", calc, {gone, notepad, calc_frame}, 3},
+        {"a longer id is another application", calc, {longer_id}, std::nullopt},
+        {"the package family", calc, {notepad, calc_packaged}, 4},
+        {"the executable; the higher window first", vlc, {notepad, vlc_top, vlc_below}, 5},
+        {"a generic host is never compared", script, {host}, std::nullopt},
+        {"nothing open", vlc, {notepad, gone}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        RecordedWindows desktop(c.windows);
+        EXPECT_EQ(find_open_window(c.entry, desktop), c.found) << c.what;
+    }
+
+    // A window that matches by id is never opened as a process.
+    RecordedWindows desktop({calc_frame, notepad});
+    EXPECT_EQ(find_open_window(calc, desktop), 3u);
+    EXPECT_EQ(desktop.process_opened[3], 0);
+    EXPECT_EQ(desktop.process_opened[2], 0);
+}
+
+TEST(FindOpenWindow, ExplorerAndFolders) {
+    const CatalogEntry explorer =
+        path_entry("dir:explorer", "Explorateur de fichiers", "explorer.exe");
+    const CatalogEntry downloads =
+        path_entry("dir:downloads", "Téléchargements", "C:\\Users\\Zoé\\Downloads",
+                   "C:\\Users\\Zoé\\Downloads\\");
+    const CatalogEntry no_path = path_entry("dir:music", "Musique", "C:\\Music");
+    const CatalogEntry quit =
+        make_entry("cmd:quit", "Quitter", "", LaunchTarget::run_command(BuiltinCommand::Quit));
+    const RecordedWindow other{1, "Notepad", "Téléchargements", {}, {}, {}};
+    const RecordedWindow sub{2, "CabinetWClass", "Téléchargements", {}, {}, {}};
+    const RecordedWindow full_title{3, "CabinetWClass", "C:\\Users\\Zoé\\Downloads", {}, {}, {}};
+    const RecordedWindow right{4, "CabinetWClass", "TÉLÉCHARGEMENTS - Explorateur", {}, {}, {}};
+    const std::vector<ShellFolderWindow> folders = {
+        {2, "file:///C:/Users/Zo%C3%A9/Downloads/Sub"},
+        {3, "file:///C:/Users/Zo%C3%A9/Downloads"},
+        {4, "file:///c:/users/ZO%C3%89/downloads/"},
+        {1, "file:///C:/Users/Zo%C3%A9/Downloads"},
+    };
+    const struct {
+        const char* what;
+        const CatalogEntry& entry;
+        std::vector<RecordedWindow> windows;
+        std::optional<WindowHandle> found;
+    } cases[] = {
+        {"any Explorer window, whatever it shows", explorer, {other, full_title, right}, 3},
+        {"no Explorer window", explorer, {other}, std::nullopt},
+        {"same folder, title beginning with the name",
+         downloads,
+         {other, sub, full_title, right},
+         4},
+        {"a sub-folder or a path title does not count", downloads, {sub, full_title}, std::nullopt},
+        {"a folder entry without a path", no_path, {right}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        RecordedWindows desktop(c.windows, folders);
+        EXPECT_EQ(find_open_window(c.entry, desktop), c.found) << c.what;
+    }
+    RecordedWindows desktop({right});
+    EXPECT_FALSE(find_open_window(quit, desktop));
+    EXPECT_EQ(desktop.lists, 0) << "commands never look at windows";
+}
+
+}  // namespace
+}  // namespace talvo
