@@ -63,8 +63,4 @@ std::vector<RegistryValue> uninstall_entry_values(const InstallPaths& paths,
     return values;
 }
 
-std::string run_value_data(std::string_view launcher_path) {
-    return quoted(launcher_path) + " --hidden";
-}
-
 }  // namespace talvo::setup

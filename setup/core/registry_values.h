@@ -1,5 +1,6 @@
 // What the setup writes to the registry: the uninstall entry, listed in the
-// order it is written, and the Run value that starts the launcher at log-on.
+// order it is written. The Run value that starts the launcher at log-on is the
+// launcher's own (core/shell/autostart.h), so both programs write one form.
 #pragma once
 
 #include <cstdint>
@@ -8,15 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell/autostart.h"
 #include "setup/core/paths.h"
 
 namespace talvo::setup {
 
-// Both under HKEY_CURRENT_USER.
+// Under HKEY_CURRENT_USER.
 inline constexpr std::string_view kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Talvo";
-inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr std::string_view kRunValueName = "Talvo";
 
 enum class ValueType : std::uint8_t { String, Dword };  // REG_SZ, REG_DWORD
 
@@ -38,8 +38,5 @@ std::uint32_t estimated_size(std::uint32_t launcher_kib,
 
 std::vector<RegistryValue> uninstall_entry_values(const InstallPaths& paths,
                                                   std::uint32_t estimated_size_kib);
-
-// The quoted launcher path + " --hidden"; the launcher's own toggle writes the same form.
-std::string run_value_data(std::string_view launcher_path);
 
 }  // namespace talvo::setup
