@@ -4,6 +4,7 @@
 
 #include "polling.h"
 #include "screen.h"
+#include "test_window.h"
 #include "text_paths.h"
 
 namespace talvo::e2e {
@@ -36,6 +37,7 @@ POINT expected_origin() {
 void LauncherTest::SetUp() {
     // One launcher per session: a stray one would answer in place of ours.
     ASSERT_EQ(any_talvo_window(), nullptr) << "a launcher is already running on this desktop";
+    close_windows_of_class(kWineExplorerClass);
 }
 
 void LauncherTest::TearDown() {
@@ -47,6 +49,7 @@ void LauncherTest::TearDown() {
         save_screen_bmp(screen, artifact_path(wide(test_name()) + L"-failed.bmp"));
     }
     launcher_.reset();
+    close_windows_of_class(kWineExplorerClass);
 }
 
 ::testing::AssertionResult LauncherTest::start(const std::wstring& arguments) {

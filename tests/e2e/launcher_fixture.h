@@ -31,6 +31,10 @@ constexpr int height_for_rows(int rows) {
 }
 }  // namespace look
 
+// Under Wine the folders a launch opens show in windows of this class (the
+// class of a Windows Explorer window is "CabinetWClass").
+inline constexpr wchar_t kWineExplorerClass[] = L"ExplorerWClass";
+
 // Where the popup should open: centred in the work area of the pointer's
 // monitor, its top at 22 % of the work-area height.
 POINT expected_origin();

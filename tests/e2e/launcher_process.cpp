@@ -155,6 +155,10 @@ HWND LauncherProcess::popup() const {
     return find_process_window(id_, L"TalvoWindow");
 }
 
+HWND LauncherProcess::stats_window() const {
+    return find_process_window(id_, L"TalvoStats");
+}
+
 std::optional<std::size_t> LauncherProcess::private_bytes() const {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;

@@ -43,6 +43,8 @@ class LauncherProcess {
     std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const;
     // The popup window ("TalvoWindow") of this process, or null.
     HWND popup() const;
+    // The statistics window ("TalvoStats") of this process, or null.
+    HWND stats_window() const;
     // Private bytes of the process as the system reports them (PrivateUsage;
     // Wine leaves it at 0).
     std::optional<std::size_t> private_bytes() const;

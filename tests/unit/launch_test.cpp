@@ -56,6 +56,9 @@ TEST(PlanLaunch, EachModeAndTargetGetsItsStepAndParameters) {
         EXPECT_EQ(plan.parameters, c.parameters) << c.what;
     }
     EXPECT_EQ(start_parameters("explorer.exe "), "\"explorer.exe \"") << "not the same text";
+    // Windows paths and application ids cannot hold a double quote; the text is
+    // passed as it is, never cut or re-quoted.
+    EXPECT_EQ(start_parameters("a\"b"), "\"a\"b\"");
 
     for (const BuiltinCommand command :
          {BuiltinCommand::Quit, BuiltinCommand::Autostart, BuiltinCommand::Stats}) {

@@ -100,6 +100,23 @@ TEST(SwitchableWindows, OnlyVisibleTitledUnownedNonToolWindows) {
     EXPECT_FALSE(window_package_family(switchable.get()));
 }
 
+TEST(SwitchableWindows, BrokenTitlesAndVanishedWindowsGiveEmptyAnswers) {
+    unique_hwnd window = make_window(L"x");
+    const wchar_t broken[] = {L'a', 0xD800, L'b', 0};  // an unpaired surrogate
+    SetWindowTextW(window.get(), broken);
+    EXPECT_EQ(window_title(window.get()),
+              "a\xEF\xBF\xBD"
+              "b");
+    const HWND gone = window.get();
+    window.reset();
+    EXPECT_EQ(window_title(gone), "");
+    EXPECT_EQ(window_class_name(gone), "");
+    EXPECT_FALSE(window_app_id(gone));
+    EXPECT_FALSE(window_process_path(gone));
+    EXPECT_FALSE(window_package_family(gone));
+    EXPECT_EQ(window_cloaked(gone), 0u);
+}
+
 TEST(FindOpenWindow, TheProgramsHigherWindowIsFoundByItsPath) {
     const unique_hwnd first = make_window(L"Premier");
     const unique_hwnd second = make_window(L"Second");

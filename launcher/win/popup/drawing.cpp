@@ -60,6 +60,60 @@ void Graphics::fill_rounded_rect(float x, float y, float width, float height, fl
     gp::GdipDeletePath(path);
 }
 
+void Graphics::fill(const draw::Shape& shape) const {
+    if (graphics_ == nullptr) {
+        return;
+    }
+    const float x = shape.x;
+    const float y = shape.y;
+    const float w = shape.width;
+    const float h = shape.height;
+    const float d = 2 * shape.radius;
+    if (shape.kind == draw::Shape::Kind::RoundedRect) {
+        if (shape.radius > 0) {
+            fill_rounded_rect(x, y, w, h, shape.radius, shape.colour);
+            return;
+        }
+        Gdiplus::GpSolidFill* brush = nullptr;
+        if (gp::GdipCreateSolidFill(0xFF000000u | shape.colour, &brush) == Gdiplus::Ok) {
+            gp::GdipFillRectangle(static_cast<Gdiplus::GpGraphics*>(graphics_), brush, x, y, w, h);
+            gp::GdipDeleteBrush(brush);
+        }
+        return;
+    }
+    Gdiplus::GpPath* path = nullptr;
+    if (gp::GdipCreatePath(Gdiplus::FillModeAlternate, &path) != Gdiplus::Ok) {
+        return;
+    }
+    if (shape.kind == draw::Shape::Kind::VerticalBar) {  // rounded top, square bottom
+        gp::GdipAddPathArc(path, x, y, d, d, 180, 90);
+        gp::GdipAddPathArc(path, x + w - d, y, d, d, 270, 90);
+        gp::GdipAddPathLine(path, x + w, y + h, x, y + h);
+    } else {  // square left end, rounded right
+        gp::GdipAddPathLine(path, x, y, x + w - shape.radius, y);
+        gp::GdipAddPathArc(path, x + w - d, y, d, d, 270, 90);
+        gp::GdipAddPathArc(path, x + w - d, y + h - d, d, d, 0, 90);
+        gp::GdipAddPathLine(path, x + w - shape.radius, y + h, x, y + h);
+    }
+    gp::GdipClosePathFigure(path);
+    Gdiplus::GpSolidFill* brush = nullptr;
+    if (gp::GdipCreateSolidFill(0xFF000000u | shape.colour, &brush) == Gdiplus::Ok) {
+        gp::GdipFillPath(static_cast<Gdiplus::GpGraphics*>(graphics_), brush, path);
+        gp::GdipDeleteBrush(brush);
+    }
+    gp::GdipDeletePath(path);
+}
+
+UINT text_format(unsigned flags) {
+    UINT format = DT_LEFT;
+    format |= (flags & draw::kCenter) != 0 ? DT_CENTER : 0;
+    format |= (flags & draw::kRight) != 0 ? DT_RIGHT : 0;
+    format |= (flags & draw::kVCenter) != 0 ? DT_VCENTER : 0;
+    format |= (flags & draw::kEndEllipsis) != 0 ? DT_END_ELLIPSIS : 0;
+    format |= (flags & draw::kPathEllipsis) != 0 ? DT_PATH_ELLIPSIS : 0;
+    return format;
+}
+
 void draw_text(HDC dc, std::string_view text, HFONT font, std::uint32_t colour, RECT rect,
                UINT format) {
     if (text.empty()) {

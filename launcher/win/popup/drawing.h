@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/popup/draw_ops.h"
 #include "core/popup/popup_layout.h"
 #include "win/platform/unique_resource.h"
 #include "win/shell/app_state.h"
@@ -42,9 +43,15 @@ class Graphics {
     void fill_rounded_rect(float x, float y, float width, float height, float radius,
                            std::uint32_t colour) const;
 
+    // A shape of a page: rounded rectangle (a plain one for radius 0) or bar.
+    void fill(const draw::Shape& shape) const;
+
   private:
     void* graphics_ = nullptr;
 };
+
+// DrawTextW format flags for a page text's alignment.
+UINT text_format(unsigned flags);
 
 // Nothing for an empty text; otherwise one line, no prefix processing.
 void draw_text(HDC dc, std::string_view text, HFONT font, std::uint32_t colour, RECT rect,

@@ -9,6 +9,8 @@
 #include "win/popup/popup_paint.h"
 #include "win/popup/popup_visibility.h"
 #include "win/shell/app_state.h"
+#include "win/shell/tray.h"
+#include "win/stats/stats_window.h"
 
 namespace talvo::win {
 namespace {
@@ -23,7 +25,7 @@ void set_dwm_attribute(HWND hwnd, DWORD attribute, DWORD value) {
     DwmSetWindowAttribute(hwnd, attribute, &value, sizeof value);
 }
 
-void on_catalog_ready() {
+void install_newest_catalog() {
     StateSlot::Borrow state = ui_state().borrow();
     if (!state) {
         return;
@@ -43,14 +45,32 @@ void on_catalog_ready() {
     }
 }
 
+// Names of entries may have changed: the statistics follow in every case.
+void on_catalog_ready() {
+    install_newest_catalog();
+    refresh_stats_window();
+}
+
 void on_icons_ready(HWND hwnd) {
-    StateSlot::Borrow state = ui_state().borrow();
-    if (!state) {
-        return;
+    if (StateSlot::Borrow state = ui_state().borrow()) {
+        store_icon_results(*state);
+        if (state->visible) {
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
     }
-    store_icon_results(*state);
-    if (state->visible) {
-        InvalidateRect(hwnd, nullptr, FALSE);
+    repaint_stats_window();  // its lists show icons too
+}
+
+void on_tray_callback(HWND hwnd, LPARAM lparam) {
+    switch (LOWORD(lparam)) {
+        case WM_LBUTTONUP:
+            on_tray_click(hwnd);
+            return;
+        case WM_RBUTTONUP:
+            show_tray_menu(hwnd);
+            return;
+        default:
+            return;
     }
 }
 
@@ -111,8 +131,14 @@ HWND create_popup_window(HINSTANCE instance) {
 }
 
 LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    // Explorer restarted and forgot the icon; registered at run time, so not a case label.
+    if (message == ui_values().taskbar_created_msg && message != 0) {
+        add_tray_icon(hwnd);
+        return 0;
+    }
     switch (message) {
         case WM_DESTROY:
+            remove_tray_icon(hwnd);
             PostQuitMessage(0);
             return 0;
         case WM_ACTIVATE:
@@ -159,6 +185,9 @@ LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
             return 0;
         case kShowRequestMessage:
             show_popup(hwnd);
+            return 0;
+        case kTrayCallbackMessage:
+            on_tray_callback(hwnd, lparam);
             return 0;
         default:
             return DefWindowProcW(hwnd, message, wparam, lparam);

@@ -80,15 +80,16 @@ struct AppState {
     bool caret_on = true;
 };
 
-// Holds AppState with a borrow flag: one handler at a time. A handler that
-// finds it borrowed (a message dispatched from inside a modal loop) gets an
-// empty borrow and skips its state work; it never waits.
-class StateSlot {
+// Holds a UI-thread state record with a borrow flag: one handler at a time. A
+// handler that finds it borrowed (a message dispatched from inside a modal
+// loop) gets an empty borrow and skips its state work; it never waits.
+template <typename State>
+class BorrowSlot {
   public:
     class Borrow {
       public:
         Borrow() = default;
-        explicit Borrow(StateSlot* slot) : slot_(slot) { slot_->borrowed_ = true; }
+        explicit Borrow(BorrowSlot* slot) : slot_(slot) { slot_->borrowed_ = true; }
         ~Borrow() { release(); }
         Borrow(const Borrow&) = delete;
         Borrow& operator=(const Borrow&) = delete;
@@ -96,8 +97,8 @@ class StateSlot {
         Borrow& operator=(Borrow&&) = delete;
 
         explicit operator bool() const { return slot_ != nullptr; }
-        AppState& operator*() const { return *slot_->state_; }
-        AppState* operator->() const { return slot_->state_.get(); }
+        State& operator*() const { return *slot_->state_; }
+        State* operator->() const { return slot_->state_.get(); }
 
         // Gives the state back early, before a call that may run a message loop.
         void release() {
@@ -107,10 +108,17 @@ class StateSlot {
         }
 
       private:
-        StateSlot* slot_ = nullptr;
+        BorrowSlot* slot_ = nullptr;
     };
 
-    void install(std::unique_ptr<AppState> state) { state_ = std::move(state); }
+    void install(std::unique_ptr<State> state) { state_ = std::move(state); }
+    // Empties the slot; nothing when a handler holds the state.
+    void clear() {
+        if (!borrowed_) {
+            state_.reset();
+        }
+    }
+    bool empty() const { return !state_; }
 
     Borrow borrow() {
         if (!state_ || borrowed_) {
@@ -120,9 +128,11 @@ class StateSlot {
     }
 
   private:
-    std::unique_ptr<AppState> state_;
+    std::unique_ptr<State> state_;
     bool borrowed_ = false;
 };
+
+using StateSlot = BorrowSlot<AppState>;
 
 // Values the UI thread keeps beside AppState.
 struct UiThreadValues {

@@ -17,6 +17,8 @@
 #include "win/popup/popup_window.h"
 #include "win/shell/app_state.h"
 #include "win/shell/diag_focus.h"
+#include "win/shell/tray.h"
+#include "win/stats/stats_window.h"
 
 namespace talvo::win {
 namespace {
@@ -103,7 +105,9 @@ int run_launcher(HINSTANCE instance, const std::vector<std::string>& arguments) 
         run_diag_focus(platform);
         return 0;
     }
-    if (hand_over_to_running_instance()) {
+    // A preview is a window of its own beside any launcher: it takes no part
+    // in the single-instance check, so it never stands in for the launcher.
+    if (!switches.preview_stats && hand_over_to_running_instance()) {
         return 0;
     }
     log_startup(platform, arguments);
@@ -118,7 +122,16 @@ int run_launcher(HINSTANCE instance, const std::vector<std::string>& arguments) 
     } catch (const std::system_error&) {
         return 1;  // a background thread could not be started
     }
+    if (switches.preview_stats) {
+        ui_values().preview_mode = true;
+        open_stats_window();
+        if (stats_window() == nullptr) {
+            return 1;  // no window to close: the process would never end
+        }
+        return run_message_loop();
+    }
     ui_values().taskbar_created_msg = RegisterWindowMessageW(L"TaskbarCreated");
+    add_tray_icon(hwnd);
     register_hotkey(hwnd, platform);
     if (!switches.hidden) {
         show_popup(hwnd);

@@ -1,11 +1,423 @@
 #include "win/stats/stats_window.h"
 
+#include <dwmapi.h>
+#include <shellscalingapi.h>
+#include <windowsx.h>
+
+#include <array>
+#include <unordered_map>
+
+#include "core/popup/geometry.h"
+#include "core/stats/stats_model.h"
+#include "core/stats/stats_page.h"
+#include "win/platform/text_win.h"
+#include "win/platform/unique_resource.h"
+#include "win/popup/drawing.h"
+#include "win/shell/app_state.h"
+
 namespace talvo::win {
+namespace {
 
-// The statistics window is not part of the launcher yet: choosing the
-// command records the launch and hides the popup, and nothing else happens.
-void open_stats_window() {}
+constexpr wchar_t kStatsClassName[] = L"TalvoStats";
+constexpr wchar_t kStatsTitle[] = L"Statistiques · Talvo";
+constexpr DWORD kStatsStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kDwmUseImmersiveDarkMode = 20;
+constexpr int kAppIconId = 1;
 
-void refresh_stats_window() {}
+using StatsFonts = std::array<unique_hfont, kStatsFonts.size()>;
+
+struct StatsWindowState {
+    std::optional<ChartHover> hover;
+    StatsModel model;
+    std::vector<HoverRegion> hover_regions;
+    HWND hwnd = nullptr;
+    StatsFonts fonts;
+    float scale = 1.0f;
+    std::int32_t scroll = 0;
+    bool mouse_tracked = false;
+};
+
+BorrowSlot<StatsWindowState>& stats_state() {
+    static BorrowSlot<StatsWindowState> slot;
+    return slot;
+}
+
+HWND& open_window() {
+    static HWND hwnd = nullptr;
+    return hwnd;
+}
+
+StatsFonts create_stats_fonts(float scale) {
+    StatsFonts fonts;
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        fonts[i] = create_font(kStatsFonts[i].size * scale, kStatsFonts[i].weight, kStatsFontFace);
+    }
+    return fonts;
+}
+
+// The figures of the current records and catalogue; nothing when the UI state is busy.
+std::optional<StatsModel> current_model() {
+    StateSlot::Borrow app = ui_state().borrow();
+    if (!app) {
+        return std::nullopt;
+    }
+    return build_stats(app->memory.records, app->catalog, app->key_index, system_platform().clock);
+}
+
+std::int32_t client_height(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    return client.bottom - client.top;
+}
+
+void scroll_by(HWND hwnd, std::int64_t delta) {
+    bool changed = false;
+    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
+        const std::int32_t scroll =
+            clamped_scroll(state->scroll, delta, client_height(hwnd), state->scale);
+        changed = scroll != state->scroll;
+        state->scroll = scroll;
+    }
+    if (changed) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+}
+
+// The window's scale, or nothing when its state is busy.
+std::optional<float> window_scale() {
+    BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
+    return state ? std::optional(state->scale) : std::nullopt;
+}
+
+// Non-owning views of the icons of the listed entries, taken from the popup's cache.
+using IconViews = std::unordered_map<std::string, const IconSlot*>;
+
+IconViews listed_icons(const StatsModel& model) {
+    IconViews icons;
+    StateSlot::Borrow app = ui_state().borrow();
+    if (!app) {
+        return icons;  // letter tiles this time
+    }
+    const auto collect = [&](const std::string& key) {
+        const auto found = app->icon_cache.find(key);
+        if (found != app->icon_cache.end() && found->second.has_bitmap()) {
+            icons.emplace(key, &found->second);
+        }
+    };
+    for (const TopItem& item : model.top) {
+        collect(item.key);
+    }
+    for (const RecentItem& item : model.recent) {
+        collect(item.key);
+    }
+    return icons;
+}
+
+void draw_text_pass(HDC dc, const std::vector<draw::TextPassItem>& items, const StatsFonts& fonts,
+                    const IconViews& icons) {
+    for (const draw::TextPassItem& item : items) {
+        if (const auto* text = std::get_if<draw::Text>(&item)) {
+            const RECT rect{text->rect.left, text->rect.top, text->rect.right, text->rect.bottom};
+            draw_text(dc, text->text, fonts[text->font].get(), text->colour, rect,
+                      text_format(text->flags));
+        } else if (const auto* icon = std::get_if<draw::Icon>(&item)) {
+            const auto found = icons.find(icon->key);
+            if (found != icons.end()) {
+                blend_icon(
+                    dc, *found->second,
+                    RECT{icon->rect.left, icon->rect.top, icon->rect.right, icon->rect.bottom});
+            }
+        }
+    }
+}
+
+void paint_page(HDC dc, StatsWindowState& state) {
+    const IconViews icons = listed_icons(state.model);
+    const StatsPage page = layout_stats_page(
+        state.model, {state.scale, state.scroll, state.hover},
+        [&](std::string_view key) { return icons.contains(std::string(key)); },
+        [&](std::string_view text, std::size_t font) {
+            SelectObject(dc, state.fonts[font].get());
+            return text_width(dc, text);
+        });
+    state.hover_regions = page.hover_regions;
+    {
+        const Graphics graphics(dc);
+        for (const draw::Shape& shape : page.shapes) {
+            graphics.fill(shape);
+        }
+    }
+    draw_text_pass(dc, page.texts, state.fonts, icons);
+}
+
+void on_paint(HWND hwnd) {
+    PAINTSTRUCT paint{};
+    const HDC window_dc = BeginPaint(hwnd, &paint);
+    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        const unique_hdc memory(CreateCompatibleDC(window_dc));
+        const unique_hbitmap bitmap(CreateCompatibleBitmap(window_dc, client.right, client.bottom));
+        if (memory && bitmap) {
+            const SelectObjectScope selected(memory.get(), bitmap.get());
+            fill_rect(memory.get(), client, kStatsBackground);
+            SetBkMode(memory.get(), TRANSPARENT);
+            paint_page(memory.get(), *state);
+            BitBlt(window_dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+        }
+    }
+    EndPaint(hwnd, &paint);
+}
+
+std::optional<StatsKey> stats_key(WPARAM virtual_key) {
+    switch (virtual_key) {
+        case VK_UP:
+            return StatsKey::Up;
+        case VK_DOWN:
+            return StatsKey::Down;
+        case VK_PRIOR:
+            return StatsKey::PageUp;
+        case VK_NEXT:
+            return StatsKey::PageDown;
+        case VK_SPACE:
+            return StatsKey::Space;
+        case VK_HOME:
+            return StatsKey::Home;
+        case VK_END:
+            return StatsKey::End;
+        default:
+            return std::nullopt;
+    }
+}
+
+void on_key_down(HWND hwnd, WPARAM virtual_key) {
+    if (virtual_key == VK_ESCAPE) {
+        DestroyWindow(hwnd);
+        return;
+    }
+    const std::optional<StatsKey> key = stats_key(virtual_key);
+    const std::optional<float> scale = window_scale();
+    if (key && scale) {
+        scroll_by(hwnd, scroll_step(*key, client_height(hwnd), *scale));
+    }
+}
+
+void on_mouse_move(HWND hwnd, LPARAM position) {
+    bool changed = false;
+    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
+        if (!state->mouse_tracked) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+            TrackMouseEvent(&track);
+            state->mouse_tracked = true;
+        }
+        const std::optional<ChartHover> hover = hover_at(
+            state->hover_regions, GET_X_LPARAM(position), GET_Y_LPARAM(position), state->scroll);
+        changed = hover != state->hover;
+        state->hover = hover;
+    }
+    if (changed) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+}
+
+void on_mouse_leave(HWND hwnd) {
+    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
+        state->mouse_tracked = false;
+        state->hover.reset();
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void on_wheel(HWND hwnd, WPARAM wparam) {
+    if (const std::optional<float> scale = window_scale()) {
+        scroll_by(hwnd, wheel_step(GET_WHEEL_DELTA_WPARAM(wparam), *scale));
+    }
+}
+
+void on_dpi_changed(HWND hwnd, WPARAM wparam, LPARAM lparam) {
+    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
+        state->scale = static_cast<float>(LOWORD(wparam)) / 96.0f;
+        state->fonts = create_stats_fonts(state->scale);
+        state->scroll = 0;
+    }
+    const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+    SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void on_size(HWND hwnd) {
+    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
+        state->scroll = clamped_scroll(state->scroll, 0, client_height(hwnd), state->scale);
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void on_destroy() {
+    stats_state().clear();  // the fonts go with it
+    open_window() = nullptr;
+    if (ui_values().preview_mode) {
+        PostQuitMessage(0);
+    }
+}
+
+LRESULT CALLBACK stats_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_DESTROY:
+            on_destroy();
+            return 0;
+        case WM_SIZE:
+            on_size(hwnd);
+            return 0;
+        case WM_PAINT:
+            on_paint(hwnd);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_KEYDOWN:
+            on_key_down(hwnd, wparam);
+            return 0;
+        case WM_MOUSEMOVE:
+            on_mouse_move(hwnd, lparam);
+            return 0;
+        case WM_MOUSEWHEEL:
+            on_wheel(hwnd, wparam);
+            return 0;
+        case WM_MOUSELEAVE:
+            on_mouse_leave(hwnd);
+            return 0;
+        case WM_DPICHANGED:
+            on_dpi_changed(hwnd, wparam, lparam);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+}
+
+HICON load_app_icon(HINSTANCE instance, int size) {
+    if (const HANDLE icon =
+            LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, size, size, 0)) {
+        return static_cast<HICON>(icon);
+    }
+    return LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+void register_class_once(HINSTANCE instance) {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.style = CS_HREDRAW | CS_VREDRAW;
+    window_class.lpfnWndProc = stats_window_procedure;
+    window_class.hInstance = instance;
+    window_class.hIcon = load_app_icon(instance, 32);
+    window_class.hIconSm = load_app_icon(instance, 16);
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = kStatsClassName;
+    registered = RegisterClassExW(&window_class) != 0;
+}
+
+struct NewWindow {
+    HWND hwnd = nullptr;
+    float monitor_scale = 1.0f;
+};
+
+// Centred on the work area of the monitor under the cursor, as high as the
+// page or the work area allows.
+NewWindow create_stats_window(HINSTANCE instance) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const HMONITOR monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    UINT dpi = 96;
+    UINT unused = 96;
+    if (FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi, &unused))) {
+        dpi = 96;
+    }
+    const float scale = static_cast<float>(dpi) / 96.0f;
+    const RECT& work = info.rcWork;
+    RECT frame{0, 0, scaled_px(kStatsPageWidth, scale),
+               stats_client_height(work.bottom - work.top, scale)};
+    AdjustWindowRectExForDpi(&frame, kStatsStyle, FALSE, 0, dpi);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = work.left + (work.right - work.left - width) / 2;
+    const int top = work.top + (work.bottom - work.top - height) / 2;
+    const HWND hwnd = CreateWindowExW(0, kStatsClassName, kStatsTitle, kStatsStyle, left, top,
+                                      width, height, nullptr, nullptr, instance, nullptr);
+    return {hwnd, scale};
+}
+
+void create_window_with(StatsModel model) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    register_class_once(instance);
+    const NewWindow created = create_stats_window(instance);
+    if (created.hwnd == nullptr) {
+        return;  // no window and no state: the next open tries again
+    }
+    const DWORD dark = 1;
+    DwmSetWindowAttribute(created.hwnd, kDwmUseImmersiveDarkMode, &dark, sizeof dark);
+    auto state = std::make_unique<StatsWindowState>();
+    const UINT dpi = GetDpiForWindow(created.hwnd);
+    state->scale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : created.monitor_scale;
+    state->fonts = create_stats_fonts(state->scale);
+    state->model = std::move(model);
+    state->hwnd = created.hwnd;
+    stats_state().install(std::move(state));
+    open_window() = created.hwnd;
+    ShowWindow(created.hwnd, SW_SHOW);
+    SetForegroundWindow(created.hwnd);
+}
+
+}  // namespace
+
+HWND stats_window() {
+    return open_window();
+}
+
+void open_stats_window() {
+    std::optional<StatsModel> model = current_model();
+    if (!model) {
+        return;
+    }
+    const HWND hwnd = open_window();
+    if (hwnd == nullptr) {
+        create_window_with(std::move(*model));
+        return;
+    }
+    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
+        state->model = std::move(*model);
+    }
+    if (IsIconic(hwnd)) {
+        ShowWindow(hwnd, SW_RESTORE);
+    }
+    SetForegroundWindow(hwnd);
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void refresh_stats_window() {
+    const HWND hwnd = open_window();
+    if (hwnd == nullptr) {
+        return;
+    }
+    std::optional<StatsModel> model = current_model();
+    BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
+    if (!model || !state) {
+        return;
+    }
+    state->model = std::move(*model);
+    state.release();
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void repaint_stats_window() {
+    const HWND hwnd = open_window();
+    if (hwnd != nullptr && stats_state().borrow()) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+}
 
 }  // namespace talvo::win

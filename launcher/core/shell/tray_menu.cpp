@@ -1,0 +1,79 @@
+#include "core/shell/tray_menu.h"
+
+namespace talvo {
+namespace {
+
+TrayMenuItem command(std::string text, std::uint32_t id, bool checked = false) {
+    return {TrayMenuItem::Kind::Command, std::move(text), id, false, checked, {}};
+}
+
+TrayMenuItem separator() {
+    return {TrayMenuItem::Kind::Separator, {}, kTrayNothing, false, false, {}};
+}
+
+TrayMenuItem hidden_submenu(const std::vector<HiddenMenuItem>& hidden) {
+    TrayMenuItem submenu{
+        TrayMenuItem::Kind::Submenu, "Applications masquées", kTrayNothing, false, false, {}};
+    if (hidden.empty()) {
+        submenu.children.push_back({TrayMenuItem::Kind::Command,
+                                    "Aucune (Ctrl+Suppr ou clic droit dans Talvo pour masquer)",
+                                    kTrayNothing,
+                                    true,
+                                    false,
+                                    {}});
+        return submenu;
+    }
+    for (std::size_t i = 0; i < hidden.size(); ++i) {
+        submenu.children.push_back(command("Réafficher « " + hidden[i].label + " »",
+                                           kTrayShowHiddenFirst + static_cast<std::uint32_t>(i)));
+    }
+    submenu.children.push_back(separator());
+    submenu.children.push_back(command("Tout réafficher", kTrayShowAll));
+    return submenu;
+}
+
+}  // namespace
+
+std::vector<TrayMenuItem> tray_menu(bool autostart_on, const std::vector<HiddenMenuItem>& hidden) {
+    return {
+        command("Ouvrir Talvo\tAlt+Espace", kTrayOpen),
+        command("Statistiques…", kTrayStats),
+        hidden_submenu(hidden),
+        separator(),
+        command("Lancer au démarrage de Windows", kTrayAutostart, autostart_on),
+        separator(),
+        command("Quitter Talvo", kTrayQuit),
+    };
+}
+
+TrayChoice tray_choice(std::uint32_t id, const std::vector<HiddenMenuItem>& hidden) {
+    using Kind = TrayChoice::Kind;
+    switch (id) {
+        case kTrayOpen:
+            return {Kind::Open, {}};
+        case kTrayStats:
+            return {Kind::Stats, {}};
+        case kTrayShowAll:
+            return {Kind::ShowAll, {}};
+        case kTrayAutostart:
+            return {Kind::Autostart, {}};
+        case kTrayQuit:
+            return {Kind::Quit, {}};
+        default:
+            break;
+    }
+    if (id >= kTrayShowHiddenFirst && id - kTrayShowHiddenFirst < hidden.size()) {
+        return {Kind::ShowHidden, hidden[id - kTrayShowHiddenFirst].key};
+    }
+    return {Kind::Nothing, {}};
+}
+
+bool tray_click_hides(bool popup_shown,
+                      std::optional<std::chrono::steady_clock::duration> since_last_hide) {
+    if (!since_last_hide) {
+        return popup_shown;  // like the hotkey
+    }
+    return popup_shown || *since_last_hide < kTrayClickAfterHide;
+}
+
+}  // namespace talvo

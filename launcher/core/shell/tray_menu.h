@@ -1,0 +1,66 @@
+// The notification-area icon's menu as data (texts, ids, flags, order), what
+// each chosen id means, and the rule of a click on the icon.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/catalog/hidden.h"
+
+namespace talvo {
+
+inline constexpr std::string_view kTrayTip = "Talvo (Alt+Espace)";
+
+// Command ids; 0 is the placeholder and the answer of a dismissed menu.
+enum TrayCommandId : std::uint32_t {
+    kTrayNothing = 0,
+    kTrayOpen = 1,
+    kTrayAutostart = 2,
+    kTrayQuit = 3,
+    kTrayStats = 4,
+    kTrayShowAll = 50,
+    kTrayShowHiddenFirst = 100,  // + the position in the hidden list
+};
+
+struct TrayMenuItem {
+    enum class Kind : std::uint8_t { Command, Separator, Submenu };
+
+    Kind kind = Kind::Command;
+    std::string text;
+    std::uint32_t id = kTrayNothing;
+    bool grayed = false;
+    bool checked = false;
+    std::vector<TrayMenuItem> children;  // Kind::Submenu only
+
+    bool operator==(const TrayMenuItem&) const = default;
+};
+
+// Open, statistics, the hidden entries (each to show again, or a grayed
+// placeholder), start with Windows (checked when on), quit.
+std::vector<TrayMenuItem> tray_menu(bool autostart_on, const std::vector<HiddenMenuItem>& hidden);
+
+struct TrayChoice {
+    enum class Kind : std::uint8_t { Nothing, Open, Stats, ShowHidden, ShowAll, Autostart, Quit };
+
+    Kind kind = Kind::Nothing;
+    std::string key;  // Kind::ShowHidden: the key of the pair the menu was built with
+
+    bool operator==(const TrayChoice&) const = default;
+};
+
+// What a returned id asks for, against the hidden pairs the menu showed.
+TrayChoice tray_choice(std::uint32_t id, const std::vector<HiddenMenuItem>& hidden);
+
+// Below this age of the last hide, a click on the icon leaves the popup hidden:
+// that click is what took the focus from it.
+inline constexpr std::chrono::milliseconds kTrayClickAfterHide{400};
+
+// Whether a left click on the icon hides the popup (otherwise it shows it).
+bool tray_click_hides(bool popup_shown,
+                      std::optional<std::chrono::steady_clock::duration> since_last_hide);
+
+}  // namespace talvo

@@ -1,0 +1,369 @@
+#include "core/stats/stats_page.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/popup/geometry.h"
+#include "core/stats/french_format.h"
+#include "core/stats/stats_captions.h"
+
+namespace talvo {
+namespace {
+
+using draw::Shape;
+using draw::Text;
+
+namespace colour {
+constexpr std::uint32_t kBorder = 0x333333;
+constexpr std::uint32_t kCard = 0x262626;
+constexpr std::uint32_t kTrack = 0x313334;
+constexpr std::uint32_t kBar = 0x4FA9B3;
+constexpr std::uint32_t kHoveredBar = 0x9ADCE3;
+constexpr std::uint32_t kBaseline = 0x3A3A3A;
+constexpr std::uint32_t kChip = 0x36393B;
+constexpr std::uint32_t kPrimary = 0xF2F2F2;
+constexpr std::uint32_t kSecondary = 0xA3A3A3;
+constexpr std::uint32_t kAxis = 0x787878;
+}  // namespace colour
+
+enum Font : std::size_t {
+    kTitleFont,
+    kSubtitleFont,
+    kValueFont,
+    kLabelFont,
+    kCardTitleFont,
+    kRowFont,
+    kSmallFont,
+    kTileFont,
+};
+
+constexpr float kChartLeft = 464;
+constexpr float kChartWidth = 376;
+
+struct Chart {
+    ChartKind kind;
+    float top;
+    float baseline;
+    const std::uint32_t* values;
+    std::size_t count;
+    float bar_fraction;
+};
+
+// Builds one page: the two passes and the hover regions, at one scale and scroll.
+class PageBuilder {
+  public:
+    PageBuilder(const StatsPageView& view, const HasIcon& has_icon, const TextWidth& text_width)
+        : view_(view), has_icon_(has_icon), text_width_(text_width) {}
+
+    float s(float v) const { return scaled(v, view_.scale); }
+    std::int32_t r(float v) const { return scaled_px(v, view_.scale); }
+
+    void rounded(float x, float y, float w, float h, float radius, std::uint32_t c) {
+        page_.shapes.push_back(
+            {Shape::Kind::RoundedRect, s(x), s(y) - scroll(), s(w), s(h), s(radius), c});
+    }
+
+    // A bar whose corner radius fits its size; nothing for an empty one.
+    void bar(Shape::Kind kind, float x, float y, float w, float h, float radius, std::uint32_t c) {
+        const float width = s(w);
+        const float height = s(h);
+        if (width <= 0 || height <= 0) {
+            return;
+        }
+        const float fitted = std::min({s(radius), width / 2, height / 2});
+        page_.shapes.push_back({kind, s(x), s(y) - scroll(), width, height, fitted, c});
+    }
+
+    void text(std::string text, std::size_t font, std::uint32_t c, float left, float top,
+              float right, float bottom, unsigned flags) {
+        page_.texts.push_back(
+            Text{std::move(text),
+                 font,
+                 c,
+                 {r(left), r(top) - view_.scroll, r(right), r(bottom) - view_.scroll},
+                 flags});
+    }
+
+    void card(float x, float y, float w, float h, std::string_view title,
+              std::string_view subtitle) {
+        rounded(x, y, w, h, 12, colour::kBorder);
+        rounded(x + 1, y + 1, w - 2, h - 2, 11, colour::kCard);
+        text(std::string(title), kCardTitleFont, colour::kPrimary, x + 16, y + 12, x + w - 16,
+             y + 34, draw::kVCenter);
+        if (!subtitle.empty()) {
+            text(std::string(subtitle), kSmallFont, colour::kSecondary, x + 16, y + 12, x + w - 16,
+                 y + 34, draw::kRight | draw::kVCenter);
+        }
+    }
+
+    // The row's icon when it is loaded, else a letter on a palette-coloured square.
+    void list_icon(const std::string& key, std::string_view name, float y, float size) {
+        if (has_icon_(key)) {
+            const std::int32_t top = r(y) - view_.scroll;
+            page_.texts.push_back(draw::Icon{key, {r(40), top, r(40) + r(size), top + r(size)}});
+            return;
+        }
+        rounded(40, y, size, size, 5, layout::tile_colour(key));
+        text(layout::tile_letter(name), kTileFont, colour::kPrimary, 40, y, 40 + size, y + size,
+             draw::kCenter | draw::kVCenter);
+    }
+
+    // Axis labels sit under their bars; in a chart of narrow slots the first
+    // and last align with the chart's edges.
+    void chart(const Chart& c, const std::vector<std::pair<std::size_t, std::string>>& labels) {
+        const float slot = kChartWidth / static_cast<float>(c.count);
+        const float bar_width = std::max(c.bar_fraction * slot, 2.0f);
+        const std::uint32_t largest = *std::max_element(c.values, c.values + c.count);
+        const float most = largest == 0 ? 1.0f : static_cast<float>(largest);
+        const float area = c.baseline - c.top;
+        page_.shapes.push_back({Shape::Kind::RoundedRect, s(kChartLeft), s(c.baseline) - scroll(),
+                                s(kChartWidth), std::max(view_.scale, 1.0f), 0, colour::kBaseline});
+        for (std::size_t i = 0; i < c.count; ++i) {
+            const float x = kChartLeft + static_cast<float>(i) * slot;
+            const float height =
+                c.values[i] > 0 ? std::max(static_cast<float>(c.values[i]) * area / most, 3.0f) : 0;
+            const bool hovered = view_.hover == ChartHover{c.kind, i};
+            bar(Shape::Kind::VerticalBar, x + (slot - bar_width) / 2, c.baseline - height,
+                bar_width, height, 3, hovered ? colour::kHoveredBar : colour::kBar);
+            page_.hover_regions.push_back({i, c.kind, r(x), r(c.top - 8),
+                                           r(kChartLeft + static_cast<float>(i + 1) * slot),
+                                           r(c.baseline + 18)});
+        }
+        for (const auto& [i, label] : labels) {
+            const bool narrow = slot < 40;
+            const float top = c.baseline + 4;
+            const float bottom = c.baseline + 20;
+            if (narrow && i == 0) {
+                text(label, kSmallFont, colour::kAxis, 464, top, 584, bottom, draw::kLeft);
+            } else if (narrow && i == c.count - 1) {
+                text(label, kSmallFont, colour::kAxis, 720, top, 840, bottom, draw::kRight);
+            } else {
+                const float middle = kChartLeft + (static_cast<float>(i) + 0.5f) * slot;
+                text(label, kSmallFont, colour::kAxis, middle - 40, top, middle + 40, bottom,
+                     draw::kCenter);
+            }
+        }
+    }
+
+    // A text's width in one of the page's fonts, back at 96 DPI.
+    float width_in_dips(std::string_view text, std::size_t font) const {
+        return static_cast<float>(text_width_(text, font)) / view_.scale;
+    }
+
+    StatsPage take() { return std::move(page_); }
+
+  private:
+    float scroll() const { return static_cast<float>(view_.scroll); }
+
+    const StatsPageView& view_;
+    const HasIcon& has_icon_;
+    const TextWidth& text_width_;
+    StatsPage page_;
+};
+
+void key_figures(PageBuilder& page, const StatsModel& model) {
+    const std::array<std::pair<std::string, std::string_view>, 4> figures = {{
+        {format_count(model.total), kTotalLabel},
+        {format_count(model.today), kTodayLabel},
+        {format_decimal(model.daily_average), kDailyAverageLabel},
+        {format_count(model.distinct), kDistinctLabel},
+    }};
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        const float x = 24 + 211 * static_cast<float>(i);
+        page.rounded(x, 92, 199, 78, 12, colour::kBorder);
+        page.rounded(x + 1, 93, 197, 76, 11, colour::kCard);
+        page.text(figures[i].first, kValueFont, colour::kPrimary, x + 16, 100, x + 183, 136,
+                  draw::kVCenter);
+        page.text(std::string(figures[i].second), kLabelFont, colour::kSecondary, x + 16, 138,
+                  x + 183, 158, draw::kVCenter | draw::kEndEllipsis);
+    }
+}
+
+void most_launched(PageBuilder& page, const StatsModel& model) {
+    page.card(24, 186, 408, 296, kTopTitle, {});
+    const std::size_t rows = std::min(model.top.size(), kTopCount);
+    const std::uint32_t first = rows > 0 ? model.top[0].count : 0;
+    const float most = first == 0 ? 1.0f : static_cast<float>(first);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const TopItem& item = model.top[i];
+        const float y = 232 + 30 * static_cast<float>(i);
+        page.list_icon(item.key, item.name, y + 3, 20);
+        page.text(item.name, kRowFont, colour::kPrimary, 70, y, 210, y + 26,
+                  draw::kVCenter | draw::kEndEllipsis);
+        page.rounded(220, y + 9, 156, 8, 4, colour::kTrack);
+        page.bar(Shape::Kind::HorizontalBar, 220, y + 9,
+                 156 * static_cast<float>(item.count) / most, 8, 4, colour::kBar);
+        page.text(format_count(item.count), kRowFont, colour::kSecondary, 380, y, 416, y + 26,
+                  draw::kRight | draw::kVCenter);
+    }
+}
+
+std::string hour_subtitle(const StatsModel& model, const std::optional<ChartHover>& hover) {
+    if (hover && hover->kind == ChartKind::Hours && hover->index < model.by_hour.size()) {
+        return hovered_hour_caption(hover->index, model.by_hour[hover->index]);
+    }
+    return peak_hour_caption(peak_hour(model));
+}
+
+std::string weekday_subtitle(const StatsModel& model, const std::optional<ChartHover>& hover) {
+    if (hover && hover->kind == ChartKind::Weekdays && hover->index < model.by_weekday.size()) {
+        return hovered_weekday_caption(hover->index, model.by_weekday[hover->index]);
+    }
+    return busiest_weekday_caption(busiest_weekday(model));
+}
+
+std::string days_subtitle(const StatsModel& model, const std::optional<ChartHover>& hover) {
+    if (hover && hover->kind == ChartKind::Days && hover->index < model.last_30_days.size()) {
+        return hovered_day_caption(model.day_labels[hover->index],
+                                   model.last_30_days[hover->index]);
+    }
+    return daily_average_caption(model.daily_average);
+}
+
+void hour_chart(PageBuilder& page, const StatsModel& model, const StatsPageView& view) {
+    page.card(448, 186, 408, 142, kHoursTitle, hour_subtitle(model, view.hover));
+    std::vector<std::pair<std::size_t, std::string>> labels;
+    for (const std::size_t hour : {0, 6, 12, 18, 23}) {
+        labels.emplace_back(hour, hour_axis_label(hour));
+    }
+    page.chart({ChartKind::Hours, 232, 298, model.by_hour.data(), model.by_hour.size(), 0.72f},
+               labels);
+}
+
+void weekday_chart(PageBuilder& page, const StatsModel& model, const StatsPageView& view) {
+    page.card(448, 340, 408, 142, kWeekdaysTitle, weekday_subtitle(model, view.hover));
+    std::vector<std::pair<std::size_t, std::string>> labels;
+    for (std::size_t day = 0; day < 7; ++day) {
+        labels.emplace_back(day, std::string(weekday_short_name(day)));
+    }
+    page.chart(
+        {ChartKind::Weekdays, 386, 452, model.by_weekday.data(), model.by_weekday.size(), 0.42f},
+        labels);
+}
+
+void latest_launches(PageBuilder& page, const StatsModel& model) {
+    page.card(24, 494, 408, 236, kRecentTitle, {});
+    const std::size_t rows = std::min(model.recent.size(), kRecentCount);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const RecentItem& item = model.recent[i];
+        const float y = 540 + 30 * static_cast<float>(i);
+        page.list_icon(item.key, item.name, y + 4, 18);
+        page.text(item.name, kRowFont, colour::kPrimary, 68, y, 268, y + 26,
+                  draw::kVCenter | draw::kEndEllipsis);
+        page.text(item.when, kSmallFont, colour::kSecondary, 268, y, 416, y + 26,
+                  draw::kRight | draw::kVCenter);
+    }
+}
+
+void days_chart(PageBuilder& page, const StatsModel& model, const StatsPageView& view) {
+    page.card(448, 494, 408, 236, kLast30DaysTitle, days_subtitle(model, view.hover));
+    const std::vector<std::pair<std::size_t, std::string>> labels = {
+        {0, model.day_labels[0]}, {kStatsDays - 1, "aujourd'hui"}};
+    page.chart(
+        {ChartKind::Days, 544, 696, model.last_30_days.data(), model.last_30_days.size(), 0.78f},
+        labels);
+}
+
+void learned_pairs(PageBuilder& page, const StatsModel& model) {
+    page.card(24, 742, 832, 148, kLearnedTitle, kLearnedSubtitle);
+    if (model.learned.empty()) {
+        page.text(std::string(kNothingLearned), kRowFont, colour::kSecondary, 40, 792, 840, 816,
+                  draw::kVCenter);
+        return;
+    }
+    const std::size_t rows = std::min(model.learned.size(), kLearnedCount);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const LearnedItem& item = model.learned[i];
+        const float x0 = 40 + 408 * static_cast<float>(i / 3);
+        const float row = 30 * static_cast<float>(i % 3);
+        const std::string query = learned_query_caption(item.query);
+        const float query_width = page.width_in_dips(query, kRowFont);
+        page.rounded(x0, 792 + row, query_width + 16, 22, 6, colour::kChip);
+        page.text(query, kRowFont, colour::kPrimary, x0, 792 + row, x0 + query_width + 16,
+                  814 + row, draw::kCenter | draw::kVCenter);
+        const float x1 = x0 + query_width + 16 + 10;
+        const std::string name = learned_name_caption(item.name);
+        page.text(name, kRowFont, colour::kPrimary, x1, 790 + row, x1 + 280, 816 + row,
+                  draw::kVCenter | draw::kEndEllipsis);
+        const float x2 = x1 + std::min(page.width_in_dips(name, kRowFont), 280.0f) + 8;
+        page.text(learned_count_caption(item.count), kSmallFont, colour::kSecondary, x2, 790 + row,
+                  x2 + 90, 816 + row, draw::kVCenter);
+    }
+}
+
+}  // namespace
+
+StatsPage layout_stats_page(const StatsModel& model, const StatsPageView& view,
+                            const HasIcon& has_icon, const TextWidth& text_width) {
+    PageBuilder page(view, has_icon, text_width);
+    page.text("Statistiques", kTitleFont, colour::kPrimary, 24, 18, 624, 56, draw::kVCenter);
+    const std::string subtitle = model.total > 0 ? first_date_caption(model.first_date_text)
+                                                 : std::string(kNoHistorySubtitle);
+    page.text(subtitle, kSubtitleFont, colour::kSecondary, 24, 56, 844, 76, draw::kVCenter);
+    if (model.total == 0) {
+        page.text(std::string(kEmptyHeading), kCardTitleFont, colour::kPrimary, 0, 200, 880, 224,
+                  draw::kCenter | draw::kVCenter);
+        page.text(std::string(kEmptyText), kRowFont, colour::kSecondary, 0, 230, 880, 252,
+                  draw::kCenter | draw::kVCenter);
+        return page.take();
+    }
+    key_figures(page, model);
+    most_launched(page, model);
+    hour_chart(page, model, view);
+    weekday_chart(page, model, view);
+    latest_launches(page, model);
+    days_chart(page, model, view);
+    learned_pairs(page, model);
+    return page.take();
+}
+
+std::int32_t stats_client_height(std::int32_t work_area_height, float scale) {
+    const std::int64_t room =
+        static_cast<std::int64_t>(work_area_height) - truncate_saturated(80 * scale);
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(scaled_px(kStatsPageHeight, scale), room));
+}
+
+std::int32_t clamped_scroll(std::int32_t scroll, std::int64_t delta, std::int32_t client_height,
+                            float scale) {
+    const std::int64_t largest = std::max<std::int64_t>(
+        static_cast<std::int64_t>(scaled_px(kStatsPageHeight, scale)) - client_height, 0);
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(scroll + delta, 0, largest));
+}
+
+std::int64_t scroll_step(StatsKey key, std::int32_t client_height, float scale) {
+    const std::int64_t page = static_cast<std::int64_t>(client_height) - scaled_px(60, scale);
+    switch (key) {
+        case StatsKey::Up:
+            return -scaled_px(48, scale);
+        case StatsKey::Down:
+            return scaled_px(48, scale);
+        case StatsKey::PageUp:
+            return -page;
+        case StatsKey::PageDown:
+        case StatsKey::Space:
+            return page;
+        case StatsKey::Home:
+            return -100000;
+        case StatsKey::End:
+            return 100000;
+    }
+    return 0;
+}
+
+std::int64_t wheel_step(std::int32_t wheel_delta, float scale) {
+    return -(static_cast<std::int64_t>(scaled_px(64, scale)) * wheel_delta) / 120;
+}
+
+std::optional<ChartHover> hover_at(const std::vector<HoverRegion>& regions, std::int32_t x,
+                                   std::int32_t client_y, std::int32_t scroll) {
+    const std::int64_t y = static_cast<std::int64_t>(client_y) + scroll;
+    for (const HoverRegion& region : regions) {
+        if (region.left <= x && x < region.right && region.top <= y && y < region.bottom) {
+            return ChartHover{region.kind, static_cast<std::size_t>(region.index)};
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace talvo

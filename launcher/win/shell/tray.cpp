@@ -1,0 +1,168 @@
+#include "win/shell/tray.h"
+
+#include <shellapi.h>
+
+#include "core/catalog/hidden.h"
+#include "core/shell/tray_menu.h"
+#include "win/platform/text_win.h"
+#include "win/platform/unique_resource.h"
+#include "win/popup/popup_visibility.h"
+#include "win/shell/app_state.h"
+#include "win/shell/autostart.h"
+#include "win/stats/stats_window.h"
+
+namespace talvo::win {
+namespace {
+
+constexpr UINT kTrayIconId = 1;
+constexpr int kAppIconId = 1;
+static_assert(sizeof(NOTIFYICONDATAW) == 976, "the full structure of current Windows");
+
+void destroy_icon(HICON icon) {
+    DestroyIcon(icon);
+}
+using unique_hicon = UniqueResource<HICON, destroy_icon>;
+
+// The small application icon at the system's DPI, or the system's shared one.
+struct TrayIcon {
+    unique_hicon loaded;  // destroyed after the call: the shell keeps its own copy
+    HICON handle = nullptr;
+};
+
+TrayIcon small_app_icon() {
+    const int size = GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForSystem());
+    if (const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId),
+                                       IMAGE_ICON, size, size, 0)) {
+        const auto handle = static_cast<HICON>(icon);
+        return {unique_hicon(handle), handle};
+    }
+    return {unique_hicon(), LoadIconW(nullptr, IDI_APPLICATION)};
+}
+
+void notify(HWND hwnd, DWORD action) {
+    const TrayIcon icon = small_app_icon();
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayCallbackMessage;
+    data.hIcon = icon.handle;
+    const std::wstring tip = widen(kTrayTip);
+    tip.copy(data.szTip, std::size(data.szTip) - 1);
+    Shell_NotifyIconW(action, &data);
+}
+
+void append_items(HMENU menu, const std::vector<TrayMenuItem>& items) {
+    for (const TrayMenuItem& item : items) {
+        const std::wstring text = widen(item.text);
+        switch (item.kind) {
+            case TrayMenuItem::Kind::Separator:
+                AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+                break;
+            case TrayMenuItem::Kind::Submenu:
+                if (const HMENU submenu = CreatePopupMenu()) {
+                    append_items(submenu, item.children);
+                    // The menu owns the submenu from here on.
+                    if (!AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu),
+                                     text.c_str())) {
+                        DestroyMenu(submenu);
+                    }
+                }
+                break;
+            case TrayMenuItem::Kind::Command:
+                AppendMenuW(
+                    menu,
+                    MF_STRING | (item.grayed ? MF_GRAYED : 0u) | (item.checked ? MF_CHECKED : 0u),
+                    item.id, text.c_str());
+                break;
+        }
+    }
+}
+
+std::vector<HiddenMenuItem> current_hidden_items() {
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state) {
+        return {};
+    }
+    return hidden_menu_items(state->hidden_keys, state->catalog, state->key_index);
+}
+
+void show_again(const TrayChoice& choice) {
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state) {
+        return;  // busy: the hidden set stays as it is
+    }
+    if (choice.kind == TrayChoice::Kind::ShowAll) {
+        unhide_all(state->hidden_keys, system_platform());
+    } else {
+        unhide_entry(state->hidden_keys, choice.key, system_platform());
+    }
+}
+
+void run_choice(HWND hwnd, const TrayChoice& choice) {
+    switch (choice.kind) {
+        case TrayChoice::Kind::Nothing:
+            return;
+        case TrayChoice::Kind::Open:
+            show_popup(hwnd);
+            return;
+        case TrayChoice::Kind::Stats:
+            open_stats_window();
+            return;
+        case TrayChoice::Kind::ShowHidden:
+        case TrayChoice::Kind::ShowAll:
+            show_again(choice);
+            return;
+        case TrayChoice::Kind::Autostart:
+            toggle_autostart();
+            return;
+        case TrayChoice::Kind::Quit:
+            DestroyWindow(hwnd);
+            return;
+    }
+}
+
+}  // namespace
+
+void add_tray_icon(HWND hwnd) {
+    notify(hwnd, NIM_ADD);
+}
+
+void remove_tray_icon(HWND hwnd) {
+    notify(hwnd, NIM_DELETE);
+}
+
+void show_tray_menu(HWND hwnd) {
+    unique_hmenu menu(CreatePopupMenu());
+    if (!menu) {
+        return;
+    }
+    // Read now, so the check mark and the hidden list are current.
+    const std::vector<HiddenMenuItem> hidden = current_hidden_items();
+    append_items(menu.get(), tray_menu(autostart_enabled(), hidden));
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SetForegroundWindow(hwnd);
+    const auto id = static_cast<std::uint32_t>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, cursor.x,
+                       cursor.y, 0, hwnd, nullptr));
+    PostMessageW(hwnd, WM_NULL, 0, 0);
+    menu.reset();  // the submenu goes with it, before the choice runs
+    run_choice(hwnd, tray_choice(id, hidden));
+}
+
+void on_tray_click(HWND hwnd) {
+    const bool shown = popup_is_shown(hwnd);
+    std::optional<std::chrono::steady_clock::duration> since_hide;
+    if (const std::optional<Instant>& last_hide = ui_values().last_hide) {
+        since_hide = std::chrono::steady_clock::now() - *last_hide;
+    }
+    if (tray_click_hides(shown, since_hide)) {
+        hide_popup(hwnd);
+    } else {
+        show_popup(hwnd);
+    }
+}
+
+}  // namespace talvo::win

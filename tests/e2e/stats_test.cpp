@@ -1,0 +1,184 @@
+// The statistics window as a user sees it: opened by its command (one window
+// at most, restored when minimised), refreshed after a launch, lit under the
+// mouse, and alone in a preview process beside a running launcher.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "launcher_fixture.h"
+#include "polling.h"
+#include "screen.h"
+#include "synthetic_input.h"
+#include "text_paths.h"
+
+namespace talvo::e2e {
+namespace {
+
+using Stats = LauncherTest;
+
+constexpr COLORREF kPageBackground = 0x1C1C1C;
+constexpr COLORREF kCardFill = 0x262626;
+constexpr COLORREF kBar = 0xB3A94F;         // #4FA9B3
+constexpr COLORREF kHoveredBar = 0xE3DC9A;  // #9ADCE3
+
+// `count` launches of Downloads a minute ago, at this local hour.
+void write_history(const std::wstring& path, int count) {
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    const long long now = static_cast<long long>(time(nullptr));
+    const std::filesystem::path file(path);
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    for (int i = 0; i < count; ++i) {
+        out << (now - 60) << '\t' << local.wHour << '\t'
+            << ((local.wDayOfWeek == 0 || local.wDayOfWeek == 6) ? 1 : 0)
+            << "\tdir:downloads\ttelech\n";
+    }
+}
+
+POINT client_point(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+void move_mouse(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((screen.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) /
+                                    GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((screen.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) /
+                                    GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+// The pixels of a client rectangle of a window, for comparing two moments.
+std::vector<COLORREF> pixels(HWND window, RECT area) {
+    std::vector<COLORREF> out;
+    for (int y = area.top; y < area.bottom; y += 2) {
+        for (int x = area.left; x < area.right; x += 2) {
+            out.push_back(screen_pixel(client_point(window, x, y)));
+        }
+    }
+    return out;
+}
+
+class StatsCommand : public Stats {
+  protected:
+    void open_by_command() {
+        press_alt_space();
+        ASSERT_TRUE(wait_shown());
+        type_text(L"statistiques");
+        ASSERT_TRUE(wait_rows(1));
+        press_key(VK_RETURN);
+        ASSERT_TRUE(wait_until([&] {
+            const HWND window = launcher_->stats_window();
+            return window != nullptr && IsWindowVisible(window) &&
+                   screen_pixel(client_point(window, 100, 120)) == kCardFill;
+        })) << "the statistics window with its first key figure";
+    }
+};
+
+TEST_F(StatsCommand, OneWindowAtMostARepeatedOpenRestoresIt) {
+    write_history(data_file(L"history.tsv"), 3);
+    ASSERT_TRUE(start(L"--hidden"));
+    open_by_command();
+    const HWND window = launcher_->stats_window();
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    EXPECT_EQ(utf8(title), "Statistiques · Talvo");
+    EXPECT_EQ(screen_pixel(client_point(window, 8, 8)), kPageBackground);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 880);
+    save_screen_bmp(window_rect(window), artifact_path(L"stats-window.bmp"));
+
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(wait_until([&] { return IsIconic(window) != FALSE; }));
+    open_by_command();
+    EXPECT_EQ(launcher_->stats_window(), window) << "the same window";
+    EXPECT_FALSE(IsIconic(window)) << "restored";
+}
+
+TEST_F(StatsCommand, ALaunchRefreshesTheFigures) {
+    write_history(data_file(L"history.tsv"), 1);
+    ASSERT_TRUE(start(L"--hidden"));
+    open_by_command();
+    const HWND window = launcher_->stats_window();
+    const RECT total_figure{40, 100, 207, 136};
+    const std::vector<COLORREF> before = pixels(window, total_figure);
+    press_alt_space();
+    ASSERT_TRUE(wait_shown());
+    type_text(L"telech");
+    ASSERT_TRUE(wait_rows(1));
+    press_key(VK_RETURN);
+    ASSERT_TRUE(wait_history(3));
+    EXPECT_TRUE(wait_until([&] { return pixels(window, total_figure) != before; }))
+        << "the total figure is redrawn with the new count";
+}
+
+TEST_F(StatsCommand, HoveringABarLightsItAndLeavingRestoresIt) {
+    write_history(data_file(L"history.tsv"), 2);
+    ASSERT_TRUE(start(L"--hidden"));
+    open_by_command();
+    const HWND window = launcher_->stats_window();
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    // The middle of this hour's bar, the tallest, near its foot.
+    const int bar_x = 464 + static_cast<int>((local.wHour + 0.5) * 376.0 / 24);
+    const POINT bar = client_point(window, bar_x, 290);
+    ASSERT_EQ(screen_pixel(bar), kBar);
+    move_mouse(bar);
+    EXPECT_TRUE(wait_until([&] { return screen_pixel(bar) == kHoveredBar; }));
+    save_screen_bmp(window_rect(window), artifact_path(L"stats-hover.bmp"));
+    move_mouse(POINT{2, GetSystemMetrics(SM_CYSCREEN) - 2});
+    EXPECT_TRUE(wait_until([&] { return screen_pixel(bar) == kBar; })) << "the mouse left";
+}
+
+TEST_F(Stats, PreviewRunsAloneBesideALauncherAndEscapeEndsIt) {
+    write_history(data_file(L"history.tsv"), 1);
+    ASSERT_TRUE(start(L"--hidden"));
+    const auto preview = LauncherProcess::start(appdata_.path(), L"--preview-stats");
+    ASSERT_TRUE(preview);
+    HWND window = nullptr;
+    ASSERT_TRUE(wait_until([&] {
+        window = preview->stats_window();
+        return window != nullptr && IsWindowVisible(window) &&
+               screen_pixel(client_point(window, 100, 120)) == kCardFill;
+    }));
+    const HWND preview_popup = preview->popup();
+    EXPECT_TRUE(preview_popup == nullptr || !IsWindowVisible(preview_popup)) << "no popup";
+    EXPECT_FALSE(IsWindowVisible(popup_)) << "nothing handed to the running launcher";
+    SetForegroundWindow(window);
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == window; }));
+    press_key(VK_ESCAPE);
+    EXPECT_EQ(preview->wait_for_exit(kWait), std::optional<DWORD>(0));
+    EXPECT_TRUE(launcher_->running()) << "closing the preview ends that process only";
+    for (const LogLine& line : log_lines(log_path())) {
+        if (line.process_id == preview->id()) {
+            EXPECT_TRUE(line.message.rfind("démarrage", 0) == 0)
+                << "only its start: " << line.message;
+        }
+    }
+}
+
+// A preview does not take the single-instance place: a launcher started while
+// a preview runs starts for real instead of handing over to the preview.
+TEST_F(Stats, ALauncherStartedDuringAPreviewRunsForReal) {
+    const auto preview = LauncherProcess::start(appdata_.path(), L"--preview-stats");
+    ASSERT_TRUE(preview);
+    ASSERT_TRUE(wait_until([&] { return preview->stats_window() != nullptr; }));
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(wait_shown());
+    EXPECT_TRUE(preview->running());
+}
+
+}  // namespace
+}  // namespace talvo::e2e

@@ -1,0 +1,142 @@
+// The notification-area icon as a user meets it under Wine, where the icons
+// sit in a small "Wine System Tray" window: a click toggles the popup, the
+// right-button menu opens the popup or the statistics, shows hidden entries
+// again and quits; Escape runs nothing; the icon comes back after Explorer.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "launcher_fixture.h"
+#include "polling.h"
+#include "synthetic_input.h"
+#include "text_paths.h"
+
+namespace talvo::e2e {
+namespace {
+
+using Tray = LauncherTest;
+
+HWND tray_window() {
+    return find_process_window(0, L"__winex11_standalone_tray");
+}
+
+// Wine hides its tray window when it holds no icon.
+bool tray_icon_shown() {
+    const HWND tray = tray_window();
+    return tray != nullptr && IsWindowVisible(tray);
+}
+
+// The first icon of the tray window; the launcher's, as the only one there.
+POINT tray_icon() {
+    POINT point{10, 10};
+    ClientToScreen(tray_window(), &point);
+    return point;
+}
+
+HWND open_menu() {
+    HWND menu = nullptr;
+    wait_until([&] {
+        menu = find_process_window(0, L"#32768");
+        return menu != nullptr && IsWindowVisible(menu);
+    });
+    return menu;
+}
+
+bool menu_closed() {
+    return wait_until([] {
+        const HWND menu = find_process_window(0, L"#32768");
+        return menu == nullptr || !IsWindowVisible(menu);
+    });
+}
+
+// Opens the menu and walks to an item with the keys, then Enter.
+::testing::AssertionResult choose_in_menu(std::initializer_list<WORD> keys) {
+    right_click(tray_icon());
+    if (open_menu() == nullptr) {
+        return ::testing::AssertionFailure() << "no menu opened";
+    }
+    for (const WORD key : keys) {
+        press_key(key);
+        Sleep(60);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(Tray, ClicksToggleThePopupAndAClickWhileShownLeavesItHidden) {
+    ASSERT_TRUE(start(L"--hidden"));
+    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); })) << "no tray icon";
+    left_click(tray_icon());
+    ASSERT_TRUE(wait_shown()) << "a click shows the popup";
+    left_click(tray_icon());
+    ASSERT_TRUE(wait_hidden()) << "a click while it is shown hides it";
+    EXPECT_TRUE(stays_false([&] { return IsWindowVisible(popup_) != FALSE; },
+                            std::chrono::milliseconds(600)))
+        << "and it stays hidden";
+    left_click(tray_icon());
+    EXPECT_TRUE(wait_shown()) << "a later click shows it again";
+}
+
+TEST_F(Tray, MenuOpensThePopupAndEscapeRunsNothing) {
+    ASSERT_TRUE(start(L"--hidden"));
+    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); }));
+    ASSERT_TRUE(choose_in_menu({VK_ESCAPE}));
+    ASSERT_TRUE(menu_closed());
+    EXPECT_TRUE(stays_false([&] { return IsWindowVisible(popup_) != FALSE; },
+                            std::chrono::milliseconds(500)));
+    EXPECT_TRUE(launcher_->running());
+
+    ASSERT_TRUE(choose_in_menu({VK_DOWN, VK_RETURN}));  // "Ouvrir Talvo"
+    EXPECT_TRUE(wait_shown());
+}
+
+TEST_F(Tray, HiddenEntriesAreShownAgainFromTheSubmenu) {
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(wait_shown());
+    type_text(L"documents");
+    ASSERT_TRUE(wait_rows(1));
+    press_with_ctrl(VK_DELETE);
+    ASSERT_TRUE(
+        wait_until([&] { return read_file(data_file(L"hidden.txt")) == "dir:documents\n"; }));
+    press_key(VK_ESCAPE);
+    ASSERT_TRUE(wait_hidden());
+
+    // The third item opens "Applications masquées"; Enter there takes its first item.
+    ASSERT_TRUE(choose_in_menu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN, VK_RETURN}));
+    EXPECT_TRUE(wait_until([&] { return read_file(data_file(L"hidden.txt")).empty(); }))
+        << read_file(data_file(L"hidden.txt"));
+    press_alt_space();
+    ASSERT_TRUE(wait_shown());
+    type_text(L"documents");
+    EXPECT_TRUE(wait_rows(1)) << "the entry is back in the results";
+}
+
+TEST_F(Tray, QuitRemovesTheIconAndEndsWithStatusZeroEvenWithStatisticsOpen) {
+    ASSERT_TRUE(start(L"--hidden"));
+    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); }));
+    ASSERT_TRUE(choose_in_menu({VK_DOWN, VK_DOWN, VK_RETURN}));  // "Statistiques…"
+    ASSERT_TRUE(wait_until([&] { return launcher_->stats_window() != nullptr; }));
+    ASSERT_TRUE(choose_in_menu({VK_UP, VK_RETURN}));  // "Quitter Talvo", the last item
+    EXPECT_EQ(launcher_->wait_for_exit(kWait), std::optional<DWORD>(0));
+    EXPECT_TRUE(wait_until([] { return !tray_icon_shown(); })) << "the icon is gone";
+}
+
+TEST_F(Tray, TheIconComesBackWhenExplorerRestarts) {
+    ASSERT_TRUE(start(L"--hidden"));
+    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); }));
+    // What a restarted Explorer would see: no icon, then its broadcast.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = popup_;
+    data.uID = 1;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    ASSERT_TRUE(wait_until([] { return !tray_icon_shown(); }));
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); })) << "added again";
+    left_click(tray_icon());
+    EXPECT_TRUE(wait_shown());
+}
+
+}  // namespace
+}  // namespace talvo::e2e

@@ -1,0 +1,138 @@
+// The statistics window in this process, over a state of 6,000 launches: its
+// size on a short work area, scrolling to the end, and DPI changes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "core/catalog/builtins.h"
+#include "core/shell/platform.h"
+#include "win/catalog/catalog_install.h"
+#include "win/shell/app_state.h"
+#include "win/stats/stats_window.h"
+
+namespace talvo::win {
+namespace {
+
+void pump() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+}
+
+// A UI state like the launcher's, with `records` launches of the built-in entries.
+class InstalledState {
+  public:
+    explicit InstalledState(std::size_t records) {
+        auto [requests, request_end] = make_channel<IconRequest>();
+        auto [result_end, results] = make_channel<IconResult>();
+        auto [catalogs, catalog_end] = make_channel<Catalog>();
+        request_end_.emplace(std::move(request_end));
+        result_end_.emplace(std::move(result_end));
+        auto state = std::make_unique<AppState>(std::move(requests), std::move(results),
+                                                std::move(catalogs), std::move(catalog_end));
+        state->catalog = build_builtins(system_platform().system);
+        state->key_index = build_key_index(state->catalog);
+        const std::int64_t now = system_platform().clock.unix_now();
+        for (std::size_t i = 0; i < records; ++i) {
+            const CatalogEntry& entry = state->catalog[i % state->catalog.size()];
+            state->memory.records.push_back(
+                {entry.key, "q", static_cast<std::uint64_t>(now) - i * 600, 12, 0});
+        }
+        ui_state().install(std::move(state));
+    }
+    ~InstalledState() {
+        if (stats_window() != nullptr) {
+            DestroyWindow(stats_window());
+        }
+        pump();
+        ui_state().clear();
+    }
+
+  private:
+    std::optional<Receiver<IconRequest>> request_end_;
+    std::optional<Sender<IconResult>> result_end_;
+};
+
+RECT client_of(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client;
+}
+
+COLORREF client_pixel(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// Wine ignores a work area set by a program, so the short window is made by
+// resizing: the page then scrolls, End shows the learned card, Home the top.
+TEST(StatsWindow, OneWindowThatScrollsWhenShorterThanThePage) {
+    const InstalledState state(6000);
+    open_stats_window();
+    pump();
+    const HWND window = stats_window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(client_of(window).right, 880);
+    open_stats_window();
+    pump();
+    EXPECT_EQ(stats_window(), window) << "a second open keeps the window";
+
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const int frame = (outer.bottom - outer.top) - client_of(window).bottom;
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, 620 + frame,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    pump();
+    ASSERT_EQ(client_of(window).bottom, 620);
+    // Between the columns of cards; the screen shows a paint a moment later.
+    const auto at_gap = [&] {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const COLORREF first = client_pixel(window, 440, 520);
+        for (int i = 0; i < 50; ++i) {
+            pump();
+            Sleep(10);
+            if (client_pixel(window, 440, 520) != first) {
+                break;
+            }
+        }
+        return client_pixel(window, 440, 520);
+    };
+    EXPECT_EQ(at_gap(), 0x1C1C1Cu) << "the top of the page";
+    SendMessageW(window, WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(at_gap(), 0x262626u) << "End: the learned card spans both columns";
+    SendMessageW(window, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(at_gap(), 0x1C1C1Cu) << "Home";
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120 * 5)), 0);
+    EXPECT_EQ(at_gap(), 0x262626u) << "five notches towards the user: 320 pixels down";
+
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    pump();
+    EXPECT_EQ(stats_window(), nullptr) << "Escape closes it";
+}
+
+TEST(StatsWindow, DpiChangesTakeTheSuggestedRectangle) {
+    const InstalledState state(1);
+    open_stats_window();
+    pump();
+    const HWND window = stats_window();
+    ASSERT_NE(window, nullptr);
+    for (const UINT dpi : {120u, 144u, 168u, 96u}) {
+        RECT suggested{10, 10, 10 + MulDiv(900, static_cast<int>(dpi), 96),
+                       10 + MulDiv(500, static_cast<int>(dpi), 96)};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_TRUE(RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW));
+        RECT outer{};
+        GetWindowRect(window, &outer);
+        EXPECT_EQ(outer.right - outer.left, suggested.right - suggested.left) << dpi;
+        EXPECT_EQ(outer.bottom - outer.top, suggested.bottom - suggested.top) << dpi;
+    }
+}
+
+}  // namespace
+}  // namespace talvo::win
