@@ -21,6 +21,23 @@ std::string test_name() {
     return std::string(info->test_suite_name()) + "." + info->name();
 }
 
+// The window manager moves the focus a moment after windows of an earlier
+// test went away; a popup shown before that would lose it at once.
+void wait_for_steady_focus() {
+    HWND focus = GetForegroundWindow();
+    auto steady_since = std::chrono::steady_clock::now();
+    wait_until(
+        [&] {
+            const HWND now = GetForegroundWindow();
+            if (now != focus) {
+                focus = now;
+                steady_since = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - steady_since > std::chrono::milliseconds(250);
+        },
+        std::chrono::milliseconds(2000));
+}
+
 }  // namespace
 
 POINT expected_origin() {
@@ -38,6 +55,7 @@ void LauncherTest::SetUp() {
     // One launcher per session: a stray one would answer in place of ours.
     ASSERT_EQ(any_talvo_window(), nullptr) << "a launcher is already running on this desktop";
     close_windows_of_class(kWineExplorerClass);
+    wait_for_steady_focus();
 }
 
 void LauncherTest::TearDown() {
@@ -88,9 +106,13 @@ bool LauncherTest::shown() const {
     std::snprintf(colours, sizeof colours, "logo probe 0x%06lX, panel probe 0x%06lX",
                   screen_pixel(popup_point(kLogoProbe.x, kLogoProbe.y)),
                   screen_pixel(popup_point(kBackgroundProbe.x, kBackgroundProbe.y)));
+    const HWND foreground = GetForegroundWindow();
+    wchar_t foreground_class[64] = {};
+    GetClassNameW(foreground, foreground_class, 64);
     return ::testing::AssertionFailure()
            << "the popup is not shown: visible " << (IsWindowVisible(popup_) != FALSE)
-           << ", foreground " << (GetForegroundWindow() == popup_) << ", " << colours;
+           << ", foreground " << (foreground == popup_) << " (" << utf8(foreground_class) << "), "
+           << colours;
 }
 
 ::testing::AssertionResult LauncherTest::wait_hidden() {

@@ -1,6 +1,7 @@
 #include "launcher_process.h"
 
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <atomic>
@@ -130,7 +131,36 @@ std::unique_ptr<LauncherProcess> LauncherProcess::start(const std::wstring& appd
     return std::unique_ptr<LauncherProcess>(new LauncherProcess(info.hProcess, info.dwProcessId));
 }
 
+namespace {
+
+// Ends what the launcher started (the Explorer windows of its launches): a
+// Windows child keeps the test runner's output pipe open until it exits.
+void end_children(DWORD parent) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != parent) {
+            continue;
+        }
+        if (const HANDLE child =
+                OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            TerminateProcess(child, 1);
+            WaitForSingleObject(child, 2000);
+            CloseHandle(child);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
+}  // namespace
+
 LauncherProcess::~LauncherProcess() {
+    end_children(id_);
     if (running()) {
         TerminateProcess(process_, 1);
     }

@@ -102,6 +102,8 @@ TEST_F(StatsCommand, OneWindowAtMostARepeatedOpenRestoresIt) {
 
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(wait_until([&] { return IsIconic(window) != FALSE; }));
+    // The window manager hands the focus on after a minimise; let it settle.
+    stays_false([&] { return false; }, std::chrono::milliseconds(300));
     open_by_command();
     EXPECT_EQ(launcher_->stats_window(), window) << "the same window";
     EXPECT_FALSE(IsIconic(window)) << "restored";

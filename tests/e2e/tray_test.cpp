@@ -1,5 +1,5 @@
 // The notification-area icon as a user meets it under Wine, where the icons
-// sit in a small "Wine System Tray" window: a click toggles the popup, the
+// sit in a small "Wine System Tray" window (tray_placeholder.cpp): a click toggles the popup, the
 // right-button menu opens the popup or the statistics, shows hidden entries
 // again and quits; Escape runs nothing; the icon comes back after Explorer.
 #include <gtest/gtest.h>
@@ -12,27 +12,45 @@
 #include "polling.h"
 #include "synthetic_input.h"
 #include "text_paths.h"
+#include "tray_placeholder.h"
 
 namespace talvo::e2e {
 namespace {
 
-using Tray = LauncherTest;
+// The tray window is shown for these tests only.
+class Tray : public LauncherTest {
+  protected:
+    void SetUp() override {
+        LauncherTest::SetUp();
+        set_tray_window_shown(true);
+    }
+    void TearDown() override {
+        LauncherTest::TearDown();
+        set_tray_window_shown(false);
+    }
+};
 
 HWND tray_window() {
     return find_process_window(0, L"__winex11_standalone_tray");
 }
 
-// Wine hides its tray window when it holds no icon.
-bool tray_icon_shown() {
-    const HWND tray = tray_window();
-    return tray != nullptr && IsWindowVisible(tray);
-}
-
-// The first icon of the tray window; the launcher's, as the only one there.
+// The launcher's icon, the second of the tray window (the test program's own
+// placeholder is the first); each icon is a 20-pixel cell.
 POINT tray_icon() {
-    POINT point{10, 10};
+    POINT point{30, 10};
     ClientToScreen(tray_window(), &point);
     return point;
+}
+
+// Whether the shell holds the launcher's icon: changing its tip succeeds only then.
+bool launcher_icon_present(HWND popup) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = popup;
+    data.uID = 1;
+    data.uFlags = NIF_TIP;
+    wcscpy_s(data.szTip, L"Talvo (Alt+Espace)");
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 HWND open_menu() {
@@ -66,7 +84,7 @@ bool menu_closed() {
 
 TEST_F(Tray, ClicksToggleThePopupAndAClickWhileShownLeavesItHidden) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); })) << "no tray icon";
+    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); })) << "no tray icon";
     left_click(tray_icon());
     ASSERT_TRUE(wait_shown()) << "a click shows the popup";
     left_click(tray_icon());
@@ -80,7 +98,7 @@ TEST_F(Tray, ClicksToggleThePopupAndAClickWhileShownLeavesItHidden) {
 
 TEST_F(Tray, MenuOpensThePopupAndEscapeRunsNothing) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); }));
+    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));
     ASSERT_TRUE(choose_in_menu({VK_ESCAPE}));
     ASSERT_TRUE(menu_closed());
     EXPECT_TRUE(stays_false([&] { return IsWindowVisible(popup_) != FALSE; },
@@ -114,26 +132,26 @@ TEST_F(Tray, HiddenEntriesAreShownAgainFromTheSubmenu) {
 
 TEST_F(Tray, QuitRemovesTheIconAndEndsWithStatusZeroEvenWithStatisticsOpen) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); }));
+    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));
     ASSERT_TRUE(choose_in_menu({VK_DOWN, VK_DOWN, VK_RETURN}));  // "Statistiques…"
     ASSERT_TRUE(wait_until([&] { return launcher_->stats_window() != nullptr; }));
     ASSERT_TRUE(choose_in_menu({VK_UP, VK_RETURN}));  // "Quitter Talvo", the last item
     EXPECT_EQ(launcher_->wait_for_exit(kWait), std::optional<DWORD>(0));
-    EXPECT_TRUE(wait_until([] { return !tray_icon_shown(); })) << "the icon is gone";
+    EXPECT_TRUE(wait_until([&] { return !launcher_icon_present(popup_); })) << "the icon is gone";
 }
 
 TEST_F(Tray, TheIconComesBackWhenExplorerRestarts) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); }));
+    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));
     // What a restarted Explorer would see: no icon, then its broadcast.
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = popup_;
     data.uID = 1;
     Shell_NotifyIconW(NIM_DELETE, &data);
-    ASSERT_TRUE(wait_until([] { return !tray_icon_shown(); }));
+    ASSERT_TRUE(wait_until([&] { return !launcher_icon_present(popup_); }));
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    ASSERT_TRUE(wait_until([] { return tray_icon_shown(); })) << "added again";
+    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); })) << "added again";
     left_click(tray_icon());
     EXPECT_TRUE(wait_shown());
 }

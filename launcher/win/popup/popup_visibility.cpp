@@ -1,42 +1,18 @@
 #include "win/popup/popup_visibility.h"
 
-#include <shellscalingapi.h>
-
 #include <cmath>
 
 #include "core/matching/results.h"
 #include "core/shell/platform.h"
 #include "core/shell/rescan.h"
 #include "win/catalog/catalog_install.h"
+#include "win/platform/monitor.h"
 #include "win/popup/drawing.h"
 
 namespace talvo::win {
 namespace {
 
 constexpr float kScaleChangeThreshold = 0.01f;
-
-struct MonitorUnderPointer {
-    layout::Rect work_area;
-    float scale = 1.0f;
-};
-
-MonitorUnderPointer monitor_under_pointer() {
-    POINT point{};
-    if (!GetCursorPos(&point)) {
-        point = POINT{0, 0};
-    }
-    const HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(monitor, &info);
-    UINT dpi_x = 96;
-    UINT dpi_y = 96;
-    if (FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y))) {
-        dpi_x = 96;
-    }
-    const RECT& work = info.rcWork;
-    return {{work.left, work.top, work.right, work.bottom}, static_cast<float>(dpi_x) / 96.0f};
-}
 
 // New fonts and icons at another scale: the old bitmaps go and every icon is
 // requested again at the new size.
@@ -49,11 +25,14 @@ void adopt_scale(AppState& state, float scale) {
 }
 
 void place_and_refresh(AppState& state) {
-    const MonitorUnderPointer monitor = monitor_under_pointer();
-    if (std::fabs(monitor.scale - state.scale) > kScaleChangeThreshold) {
-        adopt_scale(state, monitor.scale);
+    const PointerMonitor monitor = monitor_under_pointer();
+    const float scale = static_cast<float>(monitor.dpi) / 96.0f;
+    if (std::fabs(scale - state.scale) > kScaleChangeThreshold) {
+        adopt_scale(state, scale);
     }
-    state.origin = layout::popup_origin(monitor.work_area, state.scale);
+    const RECT& work = monitor.work_area;
+    state.origin =
+        layout::popup_origin({work.left, work.top, work.right, work.bottom}, state.scale);
     state.query.clear();
     recompute_results(state);
     if (catalogue_is_stale(std::chrono::steady_clock::now() - state.catalog_updated_at)) {

@@ -1,7 +1,6 @@
 #include "win/stats/stats_window.h"
 
 #include <dwmapi.h>
-#include <shellscalingapi.h>
 #include <windowsx.h>
 
 #include <array>
@@ -10,6 +9,7 @@
 #include "core/popup/geometry.h"
 #include "core/stats/stats_model.h"
 #include "core/stats/stats_page.h"
+#include "win/platform/monitor.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
 #include "win/popup/drawing.h"
@@ -326,19 +326,10 @@ struct NewWindow {
 // Centred on the work area of the monitor under the cursor, as high as the
 // page or the work area allows.
 NewWindow create_stats_window(HINSTANCE instance) {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const HMONITOR monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(monitor, &info);
-    UINT dpi = 96;
-    UINT unused = 96;
-    if (FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi, &unused))) {
-        dpi = 96;
-    }
+    const PointerMonitor monitor = monitor_under_pointer();
+    const UINT dpi = monitor.dpi;
     const float scale = static_cast<float>(dpi) / 96.0f;
-    const RECT& work = info.rcWork;
+    const RECT& work = monitor.work_area;
     RECT frame{0, 0, scaled_px(kStatsPageWidth, scale),
                stats_client_height(work.bottom - work.top, scale)};
     AdjustWindowRectExForDpi(&frame, kStatsStyle, FALSE, 0, dpi);
