@@ -13,15 +13,6 @@ constexpr double kSecondsPerDay = 86400.0;
 constexpr double kDecayDays = 30.0;
 constexpr std::size_t kSpareBuckets = 4;
 
-template <typename Value>
-Value& slot(TextMap<Value>& map, std::string_view key) {
-    const auto found = map.find(key);
-    if (found != map.end()) {
-        return found->second;
-    }
-    return map.emplace(std::string(key), Value{}).first->second;
-}
-
 // Where one (key, query) pair adds its weight: the key's weights
 // and, for each prefix of the query, its per-key and total prefix values.
 // Map values never move, so the pointers stay valid while the tables grow.
@@ -51,14 +42,14 @@ using PairIndex =
 // the first kMaxLearnedPrefixCharacters characters of the query give prefixes.
 PairSlots resolve_pair(LearningMemory& memory, const LaunchRecord& record,
                        std::vector<PrefixSlots>& prefixes) {
-    PairSlots slots{&slot(memory.keys, record.key), prefixes.size(), 0};
+    PairSlots slots{&find_or_add(memory.keys, record.key), prefixes.size(), 0};
     const std::string_view query = record.query;
     std::size_t end = 0;
     for (std::size_t n = 0; n < kMaxLearnedPrefixCharacters && end < query.size(); ++n) {
         decode_utf8(query, end);
         const std::string_view prefix = query.substr(0, end);
-        double& per_key = slot(slot(memory.prefix_key_weight, prefix), record.key);
-        prefixes.push_back({&per_key, &slot(memory.prefix_weight, prefix)});
+        double& per_key = find_or_add(find_or_add(memory.prefix_key_weight, prefix), record.key);
+        prefixes.push_back({&per_key, &find_or_add(memory.prefix_weight, prefix)});
         ++slots.prefix_count;
     }
     return slots;

@@ -34,15 +34,6 @@ struct LearnedPair {
     std::size_t length = 0;  // in characters
 };
 
-template <typename Value>
-Value& slot(TextMap<Value>& map, std::string_view key) {
-    const auto found = map.find(key);
-    if (found != map.end()) {
-        return found->second;
-    }
-    return map.emplace(std::string(key), Value{}).first->second;
-}
-
 std::int64_t day_number_of(const LocalTime& local) {
     return day_number(local.year, local.month, local.day);
 }
@@ -248,9 +239,9 @@ StatsModel build_stats(const std::vector<LaunchRecord>& records, const Catalog& 
     std::optional<std::int64_t> first_day;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const LaunchRecord& record = records[i];
-        ++slot(counts.per_key, record.key);
+        ++find_or_add(counts.per_key, record.key);
         if (is_learnable(record.query)) {
-            ++slot(slot(counts.per_query, record.query), record.key);
+            ++find_or_add(find_or_add(counts.per_query, record.query), record.key);
         }
         const std::optional<LocalTime> local = local_time_of(record.time, clock);
         if (!local) {

@@ -58,6 +58,16 @@ inline std::size_t TextHash::operator()(const HashedText& key) const noexcept {
 template <typename Value>
 using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
 
+// The value of `key`, added as Value{} when missing; the key is copied only then.
+template <typename Value>
+Value& find_or_add(TextMap<Value>& map, std::string_view key) {
+    const auto found = map.find(key);
+    if (found != map.end()) {
+        return found->second;
+    }
+    return map.emplace(std::string(key), Value{}).first->second;
+}
+
 using TextSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
 
 // Entry keys the user has hidden from the results.
