@@ -13,6 +13,7 @@
 
 #include "launcher_fixture.h"
 #include "polling.h"
+#include "run_value_guard.h"
 #include "synthetic_input.h"
 #include "test_window.h"
 #include "text_paths.h"
@@ -129,6 +130,10 @@ TEST_F(Launch, CtrlEnterOpensTheParentFolderAndLogsNothing) {
 
 TEST_F(Launch, AnOpenExplorerWindowComesForwardInsteadOfANewOne) {
     const TestWindow explorer(L"CabinetWClass", L"Documents");
+    // Another program is active: the Explorer window is behind it until the launcher acts.
+    const TestWindow other(L"TalvoE2eProgram", L"Autre programme");
+    SetForegroundWindow(other.hwnd());
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == other.hwnd(); }));
     ASSERT_TRUE(start());
     ASSERT_TRUE(wait_shown());
     type_text(L"explorateur");
@@ -150,11 +155,12 @@ TEST_F(Launch, TheQuitCommandEndsTheLauncherWithStatusZero) {
     type_text(L"quitter");
     ASSERT_TRUE(wait_rows(1));
     press_key(VK_RETURN);
-    EXPECT_EQ(launcher_->wait_for_exit(kWait), std::optional<DWORD>(0));
+    EXPECT_TRUE(wait_exit(0));
     EXPECT_EQ(any_talvo_window(), nullptr);
 }
 
 TEST_F(Launch, TheAutostartCommandWritesTheRunValueAndRenamesItself) {
+    const testing::RunValueGuard restore_run_value;
     delete_run_value();
     ASSERT_TRUE(start());
     ASSERT_TRUE(wait_shown());
@@ -187,7 +193,6 @@ TEST_F(Launch, TheAutostartCommandWritesTheRunValueAndRenamesItself) {
         press_key(VK_ESCAPE);
         ASSERT_TRUE(wait_hidden());
     }
-    delete_run_value();
 }
 
 TEST_F(Launch, DiagFocusListsTheWindowsWhileALauncherRuns) {

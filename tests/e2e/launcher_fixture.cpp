@@ -59,6 +59,12 @@ void LauncherTest::SetUp() {
 }
 
 void LauncherTest::TearDown() {
+    if (launcher_ && !exit_expected_) {
+        if (const std::optional<DWORD> status =
+                launcher_->wait_for_exit(std::chrono::milliseconds(0))) {
+            ADD_FAILURE() << "the launcher ended during the test, with status " << *status;
+        }
+    }
     if (HasFailure()) {
         std::printf("--- talvo.log of %s\n%s---\n", test_name().c_str(),
                     read_file(log_path()).c_str());
@@ -116,10 +122,28 @@ bool LauncherTest::shown() const {
 }
 
 ::testing::AssertionResult LauncherTest::wait_hidden() {
-    if (wait_until([&] { return !IsWindowVisible(popup_); })) {
+    const auto hidden = [&] {
+        return launcher_->running() && IsWindow(popup_) && !IsWindowVisible(popup_);
+    };
+    if (wait_until(hidden)) {
         return ::testing::AssertionSuccess();
     }
+    if (!launcher_->running()) {
+        return ::testing::AssertionFailure() << "the launcher is no longer running";
+    }
     return ::testing::AssertionFailure() << "the popup is still visible";
+}
+
+::testing::AssertionResult LauncherTest::wait_exit(DWORD status) {
+    exit_expected_ = true;
+    const std::optional<DWORD> ended = launcher_->wait_for_exit(kWait);
+    if (ended == status) {
+        return ::testing::AssertionSuccess();
+    }
+    if (!ended) {
+        return ::testing::AssertionFailure() << "the launcher still runs";
+    }
+    return ::testing::AssertionFailure() << "the launcher ended with status " << *ended;
 }
 
 ::testing::AssertionResult LauncherTest::wait_rows(int rows) {

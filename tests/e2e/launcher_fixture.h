@@ -48,7 +48,11 @@ class LauncherTest : public ::testing::Test {
     ::testing::AssertionResult start(const std::wstring& arguments = L"");
     // Shown means visible, in the foreground and painted (panel and logo tile on screen).
     ::testing::AssertionResult wait_shown();
+    // Hidden means the launcher still runs and its window exists, invisible.
     ::testing::AssertionResult wait_hidden();
+    // Waits for the launcher to end with `status`; a test that does not call
+    // this fails in TearDown when the launcher ended on its own.
+    ::testing::AssertionResult wait_exit(DWORD status);
     // Waits for the window height of `rows` result rows.
     ::testing::AssertionResult wait_rows(int rows);
     // Waits until the selection band is drawn on `row`.
@@ -75,6 +79,9 @@ class LauncherTest : public ::testing::Test {
     ScratchAppData appdata_;
     std::unique_ptr<LauncherProcess> launcher_;
     HWND popup_ = nullptr;
+
+  private:
+    bool exit_expected_ = false;
 };
 
 }  // namespace talvo::e2e

@@ -14,6 +14,7 @@
 #include "polling.h"
 #include "screen.h"
 #include "synthetic_input.h"
+#include "test_window.h"
 #include "text_paths.h"
 
 namespace talvo::e2e {
@@ -26,19 +27,31 @@ constexpr COLORREF kCardFill = 0x262626;
 constexpr COLORREF kBar = 0xB3A94F;         // #4FA9B3
 constexpr COLORREF kHoveredBar = 0xE3DC9A;  // #9ADCE3
 
-// `count` launches of Downloads a minute ago, at this local hour.
-void write_history(const std::wstring& path, int count) {
+// The local time of a Unix time, as the launcher reads it.
+SYSTEMTIME local_time_of(long long unix_time) {
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(unix_time) + 11644473600ULL) * 10000000ULL;
+    const FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME utc{};
     SYSTEMTIME local{};
-    GetLocalTime(&local);
-    const long long now = static_cast<long long>(time(nullptr));
+    FileTimeToSystemTime(&file, &utc);
+    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    return local;
+}
+
+// Writes `count` launches of Downloads a minute ago, with that time's local
+// hour and day; returns the time written.
+long long write_history(const std::wstring& path, int count) {
+    const long long written = static_cast<long long>(time(nullptr)) - 60;
+    const SYSTEMTIME local = local_time_of(written);
     const std::filesystem::path file(path);
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
     for (int i = 0; i < count; ++i) {
-        out << (now - 60) << '\t' << local.wHour << '\t'
+        out << written << '\t' << local.wHour << '\t'
             << ((local.wDayOfWeek == 0 || local.wDayOfWeek == 6) ? 1 : 0)
             << "\tdir:downloads\ttelech\n";
     }
+    return written;
 }
 
 POINT client_point(HWND window, int x, int y) {
@@ -57,6 +70,17 @@ void move_mouse(POINT screen) {
                                     GetSystemMetrics(SM_CYSCREEN));
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
+}
+
+// Whether the whole client rectangle is on top, not covered by another window.
+bool uncovered(HWND window, RECT area) {
+    for (const POINT corner :
+         {POINT{area.left, area.top}, POINT{area.right - 1, area.bottom - 1}}) {
+        if (WindowFromPoint(client_point(window, corner.x, corner.y)) != window) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The pixels of a client rectangle of a window, for comparing two moments.
@@ -109,12 +133,15 @@ TEST_F(StatsCommand, OneWindowAtMostARepeatedOpenRestoresIt) {
     EXPECT_FALSE(IsIconic(window)) << "restored";
 }
 
+// The total figure after a launch must be the one a fresh statistics window
+// draws from the same history: a preview of the same data folder gives it.
 TEST_F(StatsCommand, ALaunchRefreshesTheFigures) {
     write_history(data_file(L"history.tsv"), 1);
     ASSERT_TRUE(start(L"--hidden"));
     open_by_command();
     const HWND window = launcher_->stats_window();
     const RECT total_figure{40, 100, 207, 136};
+    ASSERT_TRUE(uncovered(window, total_figure));
     const std::vector<COLORREF> before = pixels(window, total_figure);
     press_alt_space();
     ASSERT_TRUE(wait_shown());
@@ -122,18 +149,39 @@ TEST_F(StatsCommand, ALaunchRefreshesTheFigures) {
     ASSERT_TRUE(wait_rows(1));
     press_key(VK_RETURN);
     ASSERT_TRUE(wait_history(3));
-    EXPECT_TRUE(wait_until([&] { return pixels(window, total_figure) != before; }))
+    // The folder the launch opens would cover the statistics.
+    ASSERT_TRUE(wait_until([] { return find_process_window(0, kWineExplorerClass) != nullptr; }));
+    close_windows_of_class(kWineExplorerClass);
+
+    std::vector<COLORREF> expected;
+    {
+        const auto preview = LauncherProcess::start(appdata_.path(), L"--preview-stats");
+        ASSERT_TRUE(preview);
+        HWND preview_window = nullptr;
+        ASSERT_TRUE(wait_until([&] {
+            preview_window = preview->stats_window();
+            return preview_window != nullptr && GetForegroundWindow() == preview_window &&
+                   uncovered(preview_window, total_figure) &&
+                   screen_pixel(client_point(preview_window, 100, 120)) == kCardFill;
+        }));
+        expected = pixels(preview_window, total_figure);
+    }
+    ASSERT_NE(expected, before) << "three launches are drawn unlike two";
+    SetForegroundWindow(window);
+    ASSERT_TRUE(wait_until(
+        [&] { return GetForegroundWindow() == window && uncovered(window, total_figure); }));
+    EXPECT_TRUE(wait_until([&] { return pixels(window, total_figure) == expected; }))
         << "the total figure is redrawn with the new count";
+    EXPECT_TRUE(launcher_->running());
 }
 
 TEST_F(StatsCommand, HoveringABarLightsItAndLeavingRestoresIt) {
-    write_history(data_file(L"history.tsv"), 2);
+    const long long written = write_history(data_file(L"history.tsv"), 2);
     ASSERT_TRUE(start(L"--hidden"));
     open_by_command();
     const HWND window = launcher_->stats_window();
-    SYSTEMTIME local{};
-    GetLocalTime(&local);
-    // The middle of this hour's bar, the tallest, near its foot.
+    const SYSTEMTIME local = local_time_of(written);
+    // The middle of the written hour's bar, the tallest, near its foot.
     const int bar_x = 464 + static_cast<int>((local.wHour + 0.5) * 376.0 / 24);
     const POINT bar = client_point(window, bar_x, 290);
     ASSERT_EQ(screen_pixel(bar), kBar);

@@ -136,7 +136,7 @@ TEST_F(Tray, QuitRemovesTheIconAndEndsWithStatusZeroEvenWithStatisticsOpen) {
     ASSERT_TRUE(choose_in_menu({VK_DOWN, VK_DOWN, VK_RETURN}));  // "Statistiques…"
     ASSERT_TRUE(wait_until([&] { return launcher_->stats_window() != nullptr; }));
     ASSERT_TRUE(choose_in_menu({VK_UP, VK_RETURN}));  // "Quitter Talvo", the last item
-    EXPECT_EQ(launcher_->wait_for_exit(kWait), std::optional<DWORD>(0));
+    EXPECT_TRUE(wait_exit(0));
     EXPECT_TRUE(wait_until([&] { return !launcher_icon_present(popup_); })) << "the icon is gone";
 }
 

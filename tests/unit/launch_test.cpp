@@ -97,6 +97,26 @@ TEST(LaunchTexts, LogLinesRunValueAndDiagnosticLines) {
               "diag-focus : VLC (app:vlc) → fenêtre 0x10");
 }
 
+TEST(EqualsIgnoringAsciiCase, OnlyTheAsciiLettersFold) {
+    const struct {
+        std::string_view a;
+        std::string_view b;
+        bool equal;
+    } cases[] = {
+        {"Microsoft.Zune!App", "microsoft.zune!app", true},  // Z, the last letter, too
+        {"AZ", "az", true},
+        {"app!x1", "app!x2", false},  // only the last character differs
+        {"app", "apps", false},
+        {"app!x", std::string_view("app!x", 4), false},  // a longer id with the same start
+        {"@[", "`{", false},                             // the neighbours of A and Z are no letters
+        {"ÃtÃ©", "Ã©tÃ©", false},                   // É and é differ: not ASCII
+        {"", "", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(equals_ignoring_ascii_case(c.a, c.b), c.equal) << c.a << " / " << c.b;
+    }
+}
+
 TEST(FolderOfLocation, DecodesFileLocationsOnly) {
     const struct {
         const char* location;
@@ -105,6 +125,7 @@ TEST(FolderOfLocation, DecodesFileLocationsOnly) {
         {"file:///C:/Users/Me/Downloads", "c:\\users\\me\\downloads"},
         {"file:///C:/Users/Me/Downloads///", "c:\\users\\me\\downloads"},
         {"file:///C:/a%20b/%C3%89t%C3%A9", "c:\\a b\\été"},
+        {"file:///C:/%c3%a9%4a%6f", "c:\\éjo"},                 // escapes in lower case too
         {"file:///C:/a%2Fb", "c:\\a\\b"},                       // a decoded "/" turns too
         {"file:///C:/100%25%4", "c:\\100%%4"},                  // cut short: stays
         {"file:///C:/%zz%", "c:\\%zz%"},                        // not hexadecimal: stays
@@ -122,10 +143,18 @@ TEST(FolderOfLocation, DecodesFileLocationsOnly) {
 TEST(ExecutableToCompare, GenericHostsAndNonProgramsAreNotCompared) {
     EXPECT_EQ(executable_to_compare("C:\\Program Files\\VLC\\VLC.EXE"),
               "c:\\program files\\vlc\\vlc.exe");
-    for (const char* path : {"C:\\Windows\\System32\\WScript.exe", "javaw.exe",
-                             "C:\\Python\\PYTHONW.EXE", "C:\\App\\Update.exe", "C:\\x\\app.bat"}) {
+    for (const char* host :
+         {"mmc.exe", "rundll32.exe", "explorer.exe", "cmd.exe", "powershell.exe", "pwsh.exe",
+          "wscript.exe", "cscript.exe", "msiexec.exe", "java.exe", "javaw.exe", "python.exe",
+          "pythonw.exe", "dllhost.exe", "control.exe", "update.exe"}) {
+        EXPECT_FALSE(executable_to_compare(std::string("C:\\Hosts\\") + host)) << host;
+    }
+    for (const char* path :
+         {"C:\\Windows\\System32\\WScript.exe", "C:\\Python\\PYTHONW.EXE", "C:\\x\\app.bat"}) {
         EXPECT_FALSE(executable_to_compare(path)) << path;
     }
+    EXPECT_EQ(executable_to_compare("C:\\x\\mycmd.exe"), "c:\\x\\mycmd.exe")
+        << "a host's name inside another name";
     EXPECT_FALSE(executable_to_compare(std::nullopt));
     EXPECT_EQ(package_family_of("Microsoft.Calc_8wekyb3d8bbwe!App!x"),
               "Microsoft.Calc_8wekyb3d8bbwe");

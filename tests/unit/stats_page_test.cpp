@@ -219,6 +219,71 @@ TEST(StatsPage, ListsIconsBarsAndLearnedChips) {
               nullptr);
 }
 
+// Places and sizes that a slip of one number would move: the key-figure cards,
+// a card's inner fill, the most-launched bars against the first row, the bar
+// corners, every axis label, a hovered weekday, the third learned pair.
+TEST(StatsPage, PlacesAndProportionsOfEachElement) {
+    StatsModel model = sample_model();
+    model.top = {{"app:a", "Alpha", 10}, {"app:b", "Beta", 5}, {"app:c", "Gamma", 1}};
+    model.learned = {{"a", "Alpha", 5}, {"b", "Beta", 4}, {"c", "Gamma", 3}, {"d", "Delta", 2}};
+    model.by_hour[17] = 40;
+    model.by_hour[3] = 1;  // 1 of 40: a bar of the least height, 3 pixels
+    const StatsPage page = layout(model);
+
+    const std::vector<Shape> borders = shapes_of(page, 0x333333);
+    const std::vector<Shape> fills = shapes_of(page, 0x262626);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const float x = 24 + 211.0f * static_cast<float>(i);
+        EXPECT_EQ(borders[i], (Shape{Kind::RoundedRect, x, 92, 199, 78, 12, 0x333333})) << i;
+        EXPECT_EQ(fills[i], (Shape{Kind::RoundedRect, x + 1, 93, 197, 76, 11, 0x262626})) << i;
+    }
+    EXPECT_EQ(fills[4], (Shape{Kind::RoundedRect, 25, 187, 406, 294, 11, 0x262626}))
+        << "the first card's fill, one pixel inside its border";
+
+    const std::vector<Shape> bars = shapes_of(page, 0x4FA9B3);
+    std::vector<Shape> horizontal;
+    std::copy_if(bars.begin(), bars.end(), std::back_inserter(horizontal),
+                 [](const Shape& s) { return s.kind == Kind::HorizontalBar; });
+    ASSERT_EQ(horizontal.size(), 3u);
+    EXPECT_EQ(horizontal[0], (Shape{Kind::HorizontalBar, 220, 241, 156, 8, 4, 0x4FA9B3}));
+    EXPECT_EQ(horizontal[1], (Shape{Kind::HorizontalBar, 220, 271, 78, 8, 4, 0x4FA9B3}));
+    EXPECT_FLOAT_EQ(horizontal[2].width, 15.6f) << "scaled by the first row, not by the sum";
+    const auto shortest = std::find_if(bars.begin(), bars.end(), [](const Shape& s) {
+        return s.kind == Kind::VerticalBar && s.height == 3;
+    });
+    ASSERT_NE(shortest, bars.end());
+    EXPECT_EQ(shortest->y, 295);
+    EXPECT_EQ(shortest->radius, 1.5f) << "a corner radius of at most half the height";
+
+    for (const char* day : {"lun", "mar", "mer", "jeu", "ven", "sam", "dim"}) {
+        EXPECT_NE(find_text(page, day, 6), nullptr) << day;
+    }
+    const struct {
+        const char* label;
+        layout::Rect rect;
+    } hour_labels[] = {{"0 h", {464, 302, 584, 318}},
+                       {"6 h", {526, 302, 606, 318}},
+                       {"12 h", {620, 302, 700, 318}},
+                       {"18 h", {714, 302, 794, 318}},
+                       {"23 h", {720, 302, 840, 318}}};
+    for (const auto& label : hour_labels) {
+        ASSERT_NE(find_text(page, label.label, 6), nullptr) << label.label;
+        EXPECT_EQ(find_text(page, label.label, 6)->rect, label.rect) << label.label;
+    }
+
+    // "« c »" is 7 bytes, 49 pixels: the third pair's chip, below the first two;
+    // the fourth starts the second column.
+    const std::vector<Shape> chips = shapes_of(page, 0x36393B);
+    ASSERT_EQ(chips.size(), 4u);
+    EXPECT_EQ(chips[2], (Shape{Kind::RoundedRect, 40, 852, 65, 22, 6, 0x36393B}));
+    EXPECT_EQ(chips[3], (Shape{Kind::RoundedRect, 448, 792, 65, 22, 6, 0x36393B}));
+    EXPECT_EQ(find_text(page, "→  Gamma")->rect, (layout::Rect{115, 850, 395, 876}));
+
+    const StatsPage hovered = layout(model, {1.0f, 0, ChartHover{ChartKind::Weekdays, 1}});
+    EXPECT_NE(find_text(hovered, "mardi · 2 lancements"), nullptr);
+    EXPECT_EQ(find_text(hovered, "plus actif le mardi"), nullptr);
+}
+
 TEST(StatsWindowRules, SizeScrollWheelKeysAndHover) {
     EXPECT_EQ(stats_client_height(1040, 1.0f), 914);
     EXPECT_EQ(stats_client_height(700, 1.0f), 620);
@@ -288,6 +353,7 @@ TEST(TrayMenu, ItemsIdsAndChoices) {
               (TrayMenuItem{K::Command, "Tout réafficher", 50, false, false, {}}));
 
     using C = TrayChoice::Kind;
+    EXPECT_EQ(tray_choice(100, hidden), (TrayChoice{C::ShowHidden, "app:a"})) << "the first";
     EXPECT_EQ(tray_choice(101, hidden), (TrayChoice{C::ShowHidden, "dir:music"}));
     EXPECT_EQ(tray_choice(103, hidden), (TrayChoice{C::Nothing, {}})) << "past the pairs shown";
     EXPECT_EQ(tray_choice(0, hidden), (TrayChoice{C::Nothing, {}})) << "dismissed";

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/shell/platform.h"
+#include "run_value_guard.h"
 #include "win/launch/perform_action.h"
 #include "win/launch/window_queries.h"
 #include "win/platform/text_win.h"
@@ -137,6 +138,22 @@ TEST(FindOpenWindow, TheProgramsHigherWindowIsFoundByItsPath) {
 
 // Wine's explorer.exe is a generic host: its window is not an application's,
 // even for an entry whose path is exactly that program's.
+// A process the test started, ended on every path out of the test.
+class EndedOnExit {
+  public:
+    explicit EndedOnExit(HANDLE process) : process_(process) {}
+    ~EndedOnExit() {
+        TerminateProcess(process_.get(), 0);
+        WaitForSingleObject(process_.get(), 2000);
+    }
+    EndedOnExit(const EndedOnExit&) = delete;
+    EndedOnExit& operator=(const EndedOnExit&) = delete;
+    HANDLE get() const { return process_.get(); }
+
+  private:
+    unique_handle process_;
+};
+
 TEST(FindOpenWindow, AGenericHostIsNotMatchedByPath) {
     std::wstring parameters = L"\"" + std::filesystem::temp_directory_path().wstring();
     while (parameters.ends_with(L"\\")) {
@@ -150,7 +167,7 @@ TEST(FindOpenWindow, AGenericHostIsNotMatchedByPath) {
     execute.lpParameters = parameters.c_str();
     execute.nShow = SW_SHOWNORMAL;
     ASSERT_TRUE(ShellExecuteExW(&execute) && execute.hProcess != nullptr);
-    const unique_handle process(execute.hProcess);
+    const EndedOnExit process(execute.hProcess);
     const DWORD process_id = GetProcessId(process.get());
     HWND explorer = nullptr;  // the window of the Explorer just started, and no other
     for (int i = 0; i < 200 && explorer == nullptr; ++i) {
@@ -166,8 +183,6 @@ TEST(FindOpenWindow, AGenericHostIsNotMatchedByPath) {
     entry.exe_path = window_process_path(explorer);
     ASSERT_TRUE(entry.exe_path && comparable_path(*entry.exe_path).ends_with("\\explorer.exe"));
     EXPECT_FALSE(found_for(entry)) << *entry.exe_path;
-    TerminateProcess(process.get(), 0);
-    WaitForSingleObject(process.get(), 2000);
 }
 
 // A scratch APPDATA for the log, restored afterwards.
@@ -236,6 +251,7 @@ void put_run_value(DWORD type, const std::wstring& data) {
 }
 
 TEST(Autostart, ToggleWritesTheQuotedPathAndFollowsTheRegistry) {
+    const testing::RunValueGuard restore_run_value;
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                        L"Talvo");
     const std::wstring expected = L"\"" + widen(own_path()) + L"\" --hidden";
