@@ -17,6 +17,7 @@ bool is_extended(WORD virtual_key) {
         case VK_END:
         case VK_PRIOR:
         case VK_NEXT:
+        case VK_RMENU:
             return true;
         default:
             return false;
@@ -76,6 +77,11 @@ void press_key(WORD virtual_key) {
 void press_with_ctrl(WORD virtual_key) {
     send({key_event(VK_CONTROL, false), key_event(virtual_key, false), key_event(virtual_key, true),
           key_event(VK_CONTROL, true)});
+}
+
+void press_with_altgr(WORD virtual_key) {
+    send({key_event(VK_LCONTROL, false), key_event(VK_RMENU, false), key_event(virtual_key, false),
+          key_event(virtual_key, true), key_event(VK_RMENU, true), key_event(VK_LCONTROL, true)});
 }
 
 void press_alt_space() {

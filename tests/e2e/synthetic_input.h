@@ -12,6 +12,8 @@ namespace talvo::e2e {
 void press_key(WORD virtual_key);
 // Ctrl held around one key (Ctrl+V, Ctrl+Backspace, Ctrl+Delete...).
 void press_with_ctrl(WORD virtual_key);
+// AltGr held around one key, as Windows sends it: left Ctrl and right Alt.
+void press_with_altgr(WORD virtual_key);
 // Alt down, Space, Alt up: the launcher's global hotkey.
 void press_alt_space();
 // Characters typed as Unicode input, so accents need no keyboard layout.

@@ -72,6 +72,32 @@ TEST(PlanLaunch, EachModeAndTargetGetsItsStepAndParameters) {
     }
 }
 
+TEST(ForegroundHandoff, WhatShowsAWindowRunsWhileThePopupIsActive) {
+    using H = ForegroundHandoff;
+    const auto plan = [](Step step, BuiltinCommand c = BuiltinCommand::Quit) {
+        return LaunchPlan{step, c, {}};
+    };
+    const struct {
+        const char* what;
+        LaunchPlan plan;
+        bool found;
+        H handoff;
+    } cases[] = {
+        {"an open window comes forward first", plan(Step::FocusOrStart), true, H::WindowBeforeHide},
+        {"no open window: the shell starts it", plan(Step::FocusOrStart), false, H::AllowThenStart},
+        {"Shift+Enter", plan(Step::Start), false, H::AllowThenStart},
+        {"Ctrl+Enter", plan(Step::ShowInFolder), false, H::AllowThenStart},
+        {"the statistics window", plan(Step::RunCommand, BuiltinCommand::Stats), false,
+         H::WindowBeforeHide},
+        {"quit", plan(Step::RunCommand, BuiltinCommand::Quit), false, H::HideFirst},
+        {"start with Windows", plan(Step::RunCommand, BuiltinCommand::Autostart), false,
+         H::HideFirst},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(foreground_handoff(c.plan, c.found), c.handoff) << c.what;
+    }
+}
+
 TEST(LaunchTexts, LogLinesRunValueAndDiagnosticLines) {
     EXPECT_EQ(launch_log_message("dir:downloads", "C:\\Users\\me\\Downloads", 42),
               "lancement dir:downloads → C:\\Users\\me\\Downloads (ShellExecute = 42)");
@@ -272,8 +298,8 @@ TEST(FindOpenWindow, ExplorerAndFolders) {
         path_entry("dir:downloads", "Téléchargements", "C:\\Users\\Zoé\\Downloads",
                    "C:\\Users\\Zoé\\Downloads\\");
     const CatalogEntry no_path = path_entry("dir:music", "Musique", "C:\\Music");
-    const CatalogEntry quit =
-        make_entry("cmd:quit", "Quitter", "", LaunchTarget::run_command(BuiltinCommand::Quit));
+    const CatalogEntry quit = make_entry(
+        "cmd:quit", "Quitter", "", LaunchTarget::run_command(BuiltinCommand::Quit));
     const RecordedWindow other{1, "Notepad", "Téléchargements", {}, {}, {}};
     const RecordedWindow sub{2, "CabinetWClass", "Téléchargements", {}, {}, {}};
     const RecordedWindow full_title{3, "CabinetWClass", "C:\\Users\\Zoé\\Downloads", {}, {}, {}};

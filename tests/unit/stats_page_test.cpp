@@ -362,6 +362,21 @@ TEST(TrayMenu, ItemsIdsAndChoices) {
     EXPECT_EQ(tray_choice(3, {}).kind, C::Quit);
 }
 
+TEST(TrayMenu, TheKeyboardGoesBackToTheTrayUnlessAWindowShows) {
+    using C = TrayChoice::Kind;
+    for (const C kind : {C::Open, C::Stats}) {
+        EXPECT_TRUE(tray_choice_shows_window(kind)) << static_cast<int>(kind);
+    }
+    for (const C kind : {C::Nothing, C::ShowHidden, C::ShowAll, C::Autostart, C::Quit}) {
+        EXPECT_FALSE(tray_choice_shows_window(kind)) << static_cast<int>(kind);
+    }
+    using std::chrono::milliseconds;
+    EXPECT_TRUE(tray_add_retry_continues(milliseconds(2000)));
+    EXPECT_TRUE(tray_add_retry_continues(milliseconds(119999)));
+    EXPECT_FALSE(tray_add_retry_continues(milliseconds(120000))) << "two minutes at most";
+    EXPECT_EQ(kTrayAddRetryInterval, milliseconds(2000));
+}
+
 TEST(TrayClick, HidesWhenShownOrJustHidden) {
     using std::chrono::milliseconds;
     const struct {

@@ -1,15 +1,20 @@
 // The notification-area icon against the shell under Wine: the popup's own
 // destruction removes the icon while the window still exists (Wine would drop
-// a dead window's icons by itself, which proves nothing).
+// a dead window's icons by itself, which proves nothing); a refused icon is
+// tried again on a timer; the popup lets other processes' messages through.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <chrono>
+
 #include "win/platform/unique_resource.h"
 #include "win/popup/popup_window.h"
+#include "win/shell/app_state.h"
 #include "win/shell/tray.h"
+#include "win/shell/tray_retry.h"
 
 namespace talvo::win {
 namespace {
@@ -42,6 +47,60 @@ TEST(TrayIcon, DestroyingThePopupRemovesItsIconBeforeTheWindowGoes) {
     drop_quit_message();
     ASSERT_TRUE(IsWindow(popup.get()));
     EXPECT_FALSE(icon_present(popup.get())) << "the icon is removed by the popup itself";
+    DestroyWindow(popup.release());
+    drop_quit_message();
+}
+
+// A shell that refuses the first two adds, as at log-on before the taskbar.
+int adds_asked = 0;
+bool add_refused_twice(HWND) {
+    return ++adds_asked > 2;
+}
+
+// The retry timer is armed exactly when KillTimer finds it (and it is then gone).
+bool timer_armed(HWND hwnd) {
+    return KillTimer(hwnd, kTrayRetryTimer) != FALSE;
+}
+
+TEST(TrayIcon, ARefusedAddIsTriedAgainUntilTheShellTakesIt) {
+    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(popup);
+    const auto start = std::chrono::steady_clock::now();
+    adds_asked = 0;
+    TrayIconRetry retry(add_refused_twice, kTrayRetryTimer);
+
+    retry.add(popup.get(), start);
+    EXPECT_TRUE(retry.retrying());
+    retry.on_timer(popup.get(), start + std::chrono::seconds(2));
+    EXPECT_TRUE(retry.retrying()) << "refused again";
+    retry.on_timer(popup.get(), start + std::chrono::seconds(4));
+    EXPECT_FALSE(retry.retrying()) << "the third add is taken";
+    EXPECT_EQ(adds_asked, 3);
+    EXPECT_FALSE(timer_armed(popup.get())) << "the timer stops with the success";
+
+    adds_asked = -1000;  // refused from now on
+    retry.add(popup.get(), start);
+    ASSERT_TRUE(timer_armed(popup.get()));
+    SetTimer(popup.get(), kTrayRetryTimer, 2000, nullptr);  // KillTimer took it: put it back
+    retry.on_timer(popup.get(), start + std::chrono::seconds(118));
+    EXPECT_TRUE(retry.retrying());
+    retry.on_timer(popup.get(), start + std::chrono::seconds(120));
+    EXPECT_FALSE(retry.retrying()) << "given up after two minutes";
+    EXPECT_FALSE(timer_armed(popup.get()));
+
+    retry.add(popup.get(), start);
+    retry.stop(popup.get());  // "TaskbarCreated" or quit
+    EXPECT_FALSE(retry.retrying());
+    EXPECT_FALSE(timer_armed(popup.get()));
+    DestroyWindow(popup.release());
+    drop_quit_message();
+}
+
+TEST(PopupWindow, OtherProcessesMessagesAreAllowedThrough) {
+    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(popup);
+    EXPECT_TRUE(allow_messages_from_other_processes(popup.get(),
+                                                    RegisterWindowMessageW(L"TaskbarCreated")));
     DestroyWindow(popup.release());
     drop_quit_message();
 }

@@ -62,6 +62,21 @@ LaunchPlan plan_launch(const LaunchRequest& request) {
     return {LaunchPlan::Step::Start, {}, start_parameters(target.path)};
 }
 
+ForegroundHandoff foreground_handoff(const LaunchPlan& plan, bool open_window_found) {
+    switch (plan.step) {
+        case LaunchPlan::Step::RunCommand:
+            return plan.command == BuiltinCommand::Stats ? ForegroundHandoff::WindowBeforeHide
+                                                         : ForegroundHandoff::HideFirst;
+        case LaunchPlan::Step::FocusOrStart:
+            return open_window_found ? ForegroundHandoff::WindowBeforeHide
+                                     : ForegroundHandoff::AllowThenStart;
+        case LaunchPlan::Step::ShowInFolder:
+        case LaunchPlan::Step::Start:
+            return ForegroundHandoff::AllowThenStart;
+    }
+    return ForegroundHandoff::HideFirst;
+}
+
 std::string launch_log_message(std::string_view key, std::string_view launch_text,
                                std::int64_t shell_result) {
     std::string message = "lancement ";

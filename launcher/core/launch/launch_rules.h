@@ -33,6 +33,19 @@ struct LaunchPlan {
 // without one starts instead.
 LaunchPlan plan_launch(const LaunchRequest& request);
 
+// The order that lets the chosen entry's window come to the front. Windows lets
+// a process bring a window forward only while it is the foreground process or
+// received the last input, and hiding the active popup hands the foreground to
+// another program: what shows a window runs while the popup is still active.
+enum class ForegroundHandoff : std::uint8_t {
+    HideFirst,         // nothing comes forward (quit, start with Windows): hide, then act
+    WindowBeforeHide,  // bring the open window, or open the statistics, then hide
+    AllowThenStart,    // let any process come forward, hide, then start through the shell
+};
+
+// The handoff for a plan; `open_window_found` tells whether FocusOrStart found a window.
+ForegroundHandoff foreground_handoff(const LaunchPlan& plan, bool open_window_found);
+
 // Empty for "explorer.exe" in any ASCII case (a plain Explorer window);
 // otherwise the launch text between double quotes.
 std::string start_parameters(std::string_view launch_text);

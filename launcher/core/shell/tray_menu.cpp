@@ -68,6 +68,14 @@ TrayChoice tray_choice(std::uint32_t id, const std::vector<HiddenMenuItem>& hidd
     return {Kind::Nothing, {}};
 }
 
+bool tray_choice_shows_window(TrayChoice::Kind kind) {
+    return kind == TrayChoice::Kind::Open || kind == TrayChoice::Kind::Stats;
+}
+
+bool tray_add_retry_continues(std::chrono::steady_clock::duration since_first_refusal) {
+    return since_first_refusal < kTrayAddRetryPeriod;
+}
+
 bool tray_click_hides(bool popup_shown,
                       std::optional<std::chrono::steady_clock::duration> since_last_hide) {
     if (!since_last_hide) {

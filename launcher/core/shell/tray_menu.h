@@ -1,5 +1,6 @@
 // The notification-area icon's menu as data (texts, ids, flags, order), what
-// each chosen id means, and the rule of a click on the icon.
+// each chosen id means, the rule of a click on the icon, and how long a
+// refused icon is tried again.
 #pragma once
 
 #include <chrono>
@@ -54,6 +55,19 @@ struct TrayChoice {
 
 // What a returned id asks for, against the hidden pairs the menu showed.
 TrayChoice tray_choice(std::uint32_t id, const std::vector<HiddenMenuItem>& hidden);
+
+// Whether carrying out a choice puts a launcher window in front. When it does
+// not (a dismissed menu, a setting), the keyboard goes back to the notification
+// area instead of staying with the hidden popup.
+bool tray_choice_shows_window(TrayChoice::Kind kind);
+
+// At log-on the shell may refuse the icon before the taskbar is ready, and
+// then never announce the taskbar: the add is tried again every 2 s for 2 min.
+inline constexpr std::chrono::milliseconds kTrayAddRetryInterval{2000};
+inline constexpr std::chrono::minutes kTrayAddRetryPeriod{2};
+
+// Whether to try the add again, this long after the first refusal.
+bool tray_add_retry_continues(std::chrono::steady_clock::duration since_first_refusal);
 
 // Below this age of the last hide, a click on the icon leaves the popup hidden:
 // that click is what took the focus from it.

@@ -27,16 +27,13 @@ void run_command(HWND hwnd, BuiltinCommand command) {
     }
 }
 
-// True when an open window of the entry was brought forward instead.
-bool focus_open_window(const CatalogEntry& entry) {
+std::optional<HWND> open_window_of(const CatalogEntry& entry) {
     SystemWindowQueries queries;
     const std::optional<WindowHandle> window = find_open_window(entry, queries);
     if (!window) {
-        return false;
+        return std::nullopt;
     }
-    bring_window_forward(to_hwnd(*window));
-    write_log(system_platform(), already_open_log_message(entry.key));
-    return true;
+    return to_hwnd(*window);
 }
 
 void start_entry(const CatalogEntry& entry, const std::string& parameters) {
@@ -45,22 +42,38 @@ void start_entry(const CatalogEntry& entry, const std::string& parameters) {
     write_log(system_platform(), launch_log_message(entry.key, entry.target.path, result));
 }
 
+// Starts what the plan asks of the shell: the entry, or Explorer on its file.
+void start_through_shell(const LaunchRequest& request, const LaunchPlan& plan) {
+    if (plan.step == LaunchPlan::Step::ShowInFolder) {
+        run_shell(plan.parameters);
+    } else {
+        start_entry(request.entry, plan.parameters);
+    }
+}
+
 void carry_out(HWND hwnd, const LaunchRequest& request) {
     const LaunchPlan plan = plan_launch(request);
-    switch (plan.step) {
-        case LaunchPlan::Step::RunCommand:
+    const std::optional<HWND> open_window =
+        plan.step == LaunchPlan::Step::FocusOrStart ? open_window_of(request.entry) : std::nullopt;
+    switch (foreground_handoff(plan, open_window.has_value())) {
+        case ForegroundHandoff::HideFirst:
+            hide_popup(hwnd);
             run_command(hwnd, plan.command);
             return;
-        case LaunchPlan::Step::FocusOrStart:
-            if (!focus_open_window(request.entry)) {
-                start_entry(request.entry, plan.parameters);
+        case ForegroundHandoff::WindowBeforeHide:
+            if (open_window) {
+                bring_window_forward(*open_window);
+                write_log(system_platform(), already_open_log_message(request.entry.key));
+            } else {
+                run_command(hwnd, plan.command);
             }
+            hide_popup(hwnd);
             return;
-        case LaunchPlan::Step::ShowInFolder:
-            run_shell(plan.parameters);
-            return;
-        case LaunchPlan::Step::Start:
-            start_entry(request.entry, plan.parameters);
+        case ForegroundHandoff::AllowThenStart:
+            // The right passes on only while the popup still has the foreground.
+            AllowSetForegroundWindow(ASFW_ANY);
+            hide_popup(hwnd);
+            start_through_shell(request, plan);
             return;
     }
 }
@@ -69,11 +82,9 @@ void carry_out(HWND hwnd, const LaunchRequest& request) {
 
 void bring_window_forward(HWND window) {
     if (IsIconic(window)) {
-        ShowWindow(window, SW_RESTORE);
+        ShowWindowAsync(window, SW_RESTORE);  // a hung program must not stop the launcher
     }
-    if (!SetForegroundWindow(window)) {
-        SwitchToThisWindow(window, TRUE);
-    }
+    SetForegroundWindow(window);
 }
 
 std::int64_t run_shell(const std::string& parameters) {
@@ -88,8 +99,8 @@ void perform_action(HWND hwnd, PopupAction action) {
     if (action.kind == PopupAction::Kind::None) {
         return;
     }
-    hide_popup(hwnd);
     if (action.kind != PopupAction::Kind::Launch || !action.request) {
+        hide_popup(hwnd);
         return;
     }
     refresh_stats_window();  // the launch was just recorded

@@ -1,6 +1,6 @@
-// Carrying out what the popup decided: hide it, then run a command of the
-// launcher, bring an entry's open window forward, or start the entry through
-// the shell.
+// Carrying out what the popup decided: run a command of the launcher, bring an
+// entry's open window forward, or start the entry through the shell, hiding
+// the popup in the order that lets the new window come to the front.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,8 @@ namespace talvo::win {
 // nested message loops.
 void perform_action(HWND hwnd, PopupAction action);
 
-// Restores a minimised window and brings it to the foreground.
+// Restores a minimised window, without waiting for its program, and brings it
+// to the foreground.
 void bring_window_forward(HWND window);
 
 // ShellExecuteW of "explorer.exe" with these parameters; its result, signed.

@@ -6,6 +6,7 @@
 
 #include "core/catalog/hidden.h"
 #include "core/matching/history_file.h"
+#include "core/popup/popup_keys.h"
 #include "core/popup/popup_layout.h"
 #include "core/popup/query_edit.h"
 #include "core/text/utf.h"
@@ -34,11 +35,10 @@ PopupAction choose_row(AppState& state, std::size_t row, LaunchMode mode) {
     return request ? PopupAction::launch(std::move(*request)) : PopupAction::none();
 }
 
-LaunchMode mode_for_enter(bool ctrl, bool shift) {
-    if (ctrl) {
-        return LaunchMode::ShowInFolder;
-    }
-    return shift ? LaunchMode::NewInstance : LaunchMode::Normal;
+// Keys and characters act only on a popup on screen: after a tray menu the
+// hidden popup may still hold the keyboard.
+bool shown(const AppState& state, HWND hwnd) {
+    return state.visible && IsWindowVisible(hwnd);
 }
 
 // The clipboard's Unicode text, read no further than the memory block holds.
@@ -96,54 +96,41 @@ void hide_entry_and_refresh(AppState& state, std::string_view key) {
 }
 
 PopupAction on_key_down(HWND hwnd, WPARAM virtual_key) {
-    const bool ctrl = held(VK_CONTROL);
-    const bool shift = held(VK_SHIFT);
+    const KeyPress key{static_cast<std::uint32_t>(virtual_key), held(VK_CONTROL), held(VK_MENU),
+                       held(VK_SHIFT)};
     StateSlot::Borrow state = ui_state().borrow();
     if (!state) {
         return PopupAction::none();
     }
-    const std::size_t rows = state->results.size();
-    const std::size_t selected = state->selected;
-    switch (virtual_key) {
-        case VK_TAB:
-            if (selected < rows) {
-                state->query = state->results[selected].name;
-                recompute_results(*state);
-            }
-            repaint(hwnd);
+    const KeyEffect effect =
+        popup_key_effect(key, shown(*state, hwnd), state->results.size(), state->selected);
+    switch (effect.kind) {
+        case KeyEffect::Kind::None:
             return PopupAction::none();
-        case VK_RETURN:
-            return choose_row(*state, selected, mode_for_enter(ctrl, shift));
-        case VK_ESCAPE:
+        case KeyEffect::Kind::Repaint:
+            break;
+        case KeyEffect::Kind::Complete:
+            state->query = state->results[effect.row].name;
+            recompute_results(*state);
+            break;
+        case KeyEffect::Kind::Choose:
+            return choose_row(*state, effect.row, effect.mode);
+        case KeyEffect::Kind::Hide:
             return PopupAction::hide();
-        case VK_UP:
-        case VK_DOWN:
-            if (rows > 0) {
-                state->selected =
-                    virtual_key == VK_UP ? (selected + rows - 1) % rows : (selected + 1) % rows;
-                repaint(hwnd);
-            }
-            return PopupAction::none();
-        case VK_DELETE:
-            if (ctrl) {
-                if (selected < rows) {
-                    hide_entry_and_refresh(*state, std::string(state->results[selected].key));
-                }
-                repaint(hwnd);
-            }
-            return PopupAction::none();
-        default:
+        case KeyEffect::Kind::Select:
+            state->selected = effect.row;
+            break;
+        case KeyEffect::Kind::HideEntry:
+            hide_entry_and_refresh(*state, std::string(state->results[effect.row].key));
             break;
     }
-    if (ctrl && virtual_key >= '1' && virtual_key <= '9') {
-        return choose_row(*state, virtual_key - '1', LaunchMode::Normal);
-    }
+    repaint(hwnd);
     return PopupAction::none();
 }
 
 void on_char(HWND hwnd, wchar_t unit) {
     StateSlot::Borrow state = ui_state().borrow();
-    if (!state || !edit_query(*state, hwnd, unit)) {
+    if (!state || !shown(*state, hwnd) || !edit_query(*state, hwnd, unit)) {
         return;
     }
     state->caret_on = true;

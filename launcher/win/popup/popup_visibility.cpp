@@ -26,7 +26,7 @@ void adopt_scale(AppState& state, float scale) {
 
 void place_and_refresh(AppState& state) {
     const PointerMonitor monitor = monitor_under_pointer();
-    const float scale = static_cast<float>(monitor.dpi) / 96.0f;
+    const float scale = monitor.scale();
     if (std::fabs(scale - state.scale) > kScaleChangeThreshold) {
         adopt_scale(state, scale);
     }

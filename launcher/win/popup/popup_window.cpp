@@ -74,7 +74,11 @@ void on_tray_callback(HWND hwnd, LPARAM lparam) {
     }
 }
 
-void on_timer(HWND hwnd) {
+void on_timer(HWND hwnd, WPARAM timer) {
+    if (timer == kTrayRetryTimer) {
+        on_tray_retry_timer(hwnd);
+        return;
+    }
     if (StateSlot::Borrow state = ui_state().borrow()) {
         state->caret_on = !state->caret_on;
     }
@@ -130,10 +134,18 @@ HWND create_popup_window(HINSTANCE instance) {
     return hwnd;
 }
 
+bool allow_messages_from_other_processes(HWND hwnd, UINT taskbar_created) {
+    bool allowed = true;
+    for (const UINT message : {kShowRequestMessage, taskbar_created}) {
+        allowed = ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr) && allowed;
+    }
+    return allowed;
+}
+
 LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     // Explorer restarted and forgot the icon; registered at run time, so not a case label.
     if (message == ui_values().taskbar_created_msg && message != 0) {
-        add_tray_icon(hwnd);
+        add_tray_icon_with_retry(hwnd);
         return 0;
     }
     switch (message) {
@@ -161,7 +173,7 @@ LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
             on_char(hwnd, static_cast<wchar_t>(wparam));
             return 0;
         case WM_TIMER:
-            on_timer(hwnd);
+            on_timer(hwnd, wparam);
             return 0;
         case WM_LBUTTONDOWN:
             perform_action(hwnd, on_left_button(hwnd, lparam));

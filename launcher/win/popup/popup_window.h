@@ -10,6 +10,12 @@ inline constexpr wchar_t kPopupClassName[] = L"TalvoWindow";
 // Registers "TalvoWindow" and creates the hidden topmost popup; null on failure.
 HWND create_popup_window(HINSTANCE instance);
 
+// Lets the messages other processes send the popup through User Interface
+// Privilege Isolation, which drops them on their way to an elevated launcher
+// (one an installer run as administrator started): Explorer's
+// "TaskbarCreated" and a second start's show request. True when all are allowed.
+bool allow_messages_from_other_processes(HWND hwnd, UINT taskbar_created);
+
 LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
 }  // namespace talvo::win

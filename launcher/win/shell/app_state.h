@@ -151,6 +151,7 @@ inline constexpr UINT kShowRequestMessage = WM_APP + 3;
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 4;
 
 inline constexpr UINT_PTR kCaretTimer = 1;
+inline constexpr UINT_PTR kTrayRetryTimer = 2;
 inline constexpr UINT kCaretBlinkMs = 530;
 inline constexpr int kHotkeyId = 1;
 

@@ -10,6 +10,7 @@
 #include "core/shell/platform.h"
 #include "win/catalog/catalog_install.h"
 #include "win/catalog/icon_worker.h"
+#include "win/platform/monitor.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
 #include "win/popup/drawing.h"
@@ -34,6 +35,11 @@ bool hand_over_to_running_instance() {
         return false;
     }
     if (const HWND running = FindWindowW(kPopupClassName, nullptr)) {
+        // This start is the person's last input, so this process may bring a
+        // window forward; it hands that right to the running launcher.
+        DWORD running_process = 0;
+        GetWindowThreadProcessId(running, &running_process);
+        AllowSetForegroundWindow(running_process);
         PostMessageW(running, kShowRequestMessage, 0, 0);
     }
     return true;
@@ -67,7 +73,10 @@ std::unique_ptr<AppState> build_state(HWND hwnd, const Platform& platform) {
     load_history(state->memory, platform);
     state->hidden_keys = load_hidden(platform);
     state->catalog_updated_at = std::chrono::steady_clock::now();
-    state->fonts = create_popup_fonts(1.0f);
+    // The scale of the monitor where the popup will open, as a show reads it:
+    // the first icons are requested at the size they are drawn.
+    state->scale = monitor_under_pointer().scale();
+    state->fonts = create_popup_fonts(state->scale);
     state->hwnd = hwnd;
     install_catalog(*state, build_builtins(platform.system));
     start_scan(*state);
@@ -131,7 +140,8 @@ int run_launcher(HINSTANCE instance, const std::vector<std::string>& arguments) 
         return run_message_loop();
     }
     ui_values().taskbar_created_msg = RegisterWindowMessageW(L"TaskbarCreated");
-    add_tray_icon(hwnd);
+    allow_messages_from_other_processes(hwnd, ui_values().taskbar_created_msg);
+    add_tray_icon_with_retry(hwnd);
     register_hotkey(hwnd, platform);
     if (!switches.hidden) {
         show_popup(hwnd);

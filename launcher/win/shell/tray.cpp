@@ -9,6 +9,7 @@
 #include "win/popup/popup_visibility.h"
 #include "win/shell/app_state.h"
 #include "win/shell/autostart.h"
+#include "win/shell/tray_retry.h"
 #include "win/stats/stats_window.h"
 
 namespace talvo::win {
@@ -39,7 +40,7 @@ TrayIcon small_app_icon() {
     return {unique_hicon(), LoadIconW(nullptr, IDI_APPLICATION)};
 }
 
-void notify(HWND hwnd, DWORD action) {
+bool notify(HWND hwnd, DWORD action) {
     const TrayIcon icon = small_app_icon();
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
@@ -50,7 +51,17 @@ void notify(HWND hwnd, DWORD action) {
     data.hIcon = icon.handle;
     const std::wstring tip = widen(kTrayTip);
     tip.copy(data.szTip, std::size(data.szTip) - 1);
-    Shell_NotifyIconW(action, &data);
+    return Shell_NotifyIconW(action, &data) != FALSE;
+}
+
+// Hands the keyboard back to the notification area after a menu that showed
+// no window: the hidden popup would keep it otherwise.
+void give_focus_back_to_tray(HWND hwnd) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd;
+    data.uID = kTrayIconId;
+    Shell_NotifyIconW(NIM_SETFOCUS, &data);
 }
 
 void append_items(HMENU menu, const std::vector<TrayMenuItem>& items) {
@@ -123,13 +134,28 @@ void run_choice(HWND hwnd, const TrayChoice& choice) {
     }
 }
 
+TrayIconRetry& tray_retry() {
+    static TrayIconRetry retry(add_tray_icon, kTrayRetryTimer);
+    return retry;
+}
+
 }  // namespace
 
-void add_tray_icon(HWND hwnd) {
-    notify(hwnd, NIM_ADD);
+bool add_tray_icon(HWND hwnd) {
+    return notify(hwnd, NIM_ADD);
+}
+
+void add_tray_icon_with_retry(HWND hwnd) {
+    tray_retry().stop(hwnd);
+    tray_retry().add(hwnd, std::chrono::steady_clock::now());
+}
+
+void on_tray_retry_timer(HWND hwnd) {
+    tray_retry().on_timer(hwnd, std::chrono::steady_clock::now());
 }
 
 void remove_tray_icon(HWND hwnd) {
+    tray_retry().stop(hwnd);
     notify(hwnd, NIM_DELETE);
 }
 
@@ -149,7 +175,11 @@ void show_tray_menu(HWND hwnd) {
                        cursor.y, 0, hwnd, nullptr));
     PostMessageW(hwnd, WM_NULL, 0, 0);
     menu.reset();  // the submenu goes with it, before the choice runs
-    run_choice(hwnd, tray_choice(id, hidden));
+    const TrayChoice choice = tray_choice(id, hidden);
+    if (!tray_choice_shows_window(choice.kind)) {
+        give_focus_back_to_tray(hwnd);
+    }
+    run_choice(hwnd, choice);
 }
 
 void on_tray_click(HWND hwnd) {

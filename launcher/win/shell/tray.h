@@ -1,13 +1,19 @@
-// The notification-area icon: added at start-up and after Explorer restarts,
-// removed when the popup is destroyed; its click toggles the popup and its
-// menu offers open, statistics, hidden entries, start with Windows and quit.
+// The notification-area icon: added at start-up (again while the shell refuses
+// it) and after Explorer restarts, removed when the popup is destroyed; its click toggles the popup
+// and its menu offers open, statistics, hidden entries, start with Windows and quit.
 #pragma once
 
 #include <windows.h>
 
 namespace talvo::win {
 
-void add_tray_icon(HWND hwnd);
+// Whether the shell took the icon.
+bool add_tray_icon(HWND hwnd);
+// Adds the icon, trying again on the popup's retry timer while the shell refuses it.
+void add_tray_icon_with_retry(HWND hwnd);
+// A tick of the retry timer.
+void on_tray_retry_timer(HWND hwnd);
+// Ends the retries and removes the icon.
 void remove_tray_icon(HWND hwnd);
 
 // Builds the menu at the pointer, lets the user choose, then runs the choice.
