@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include "launcher_fixture.h"
 #include "polling.h"
 #include "screen.h"
+#include "screen_reader.h"
 #include "synthetic_input.h"
 #include "test_window.h"
 #include "text_paths.h"
@@ -190,6 +194,40 @@ TEST_F(StatsCommand, HoveringABarLightsItAndLeavingRestoresIt) {
     save_screen_bmp(window_rect(window), artifact_path(L"stats-hover.bmp"));
     move_mouse(POINT{2, GetSystemMetrics(SM_CYSCREEN) - 2});
     EXPECT_TRUE(wait_until([&] { return screen_pixel(bar) == kBar; })) << "the mouse left";
+}
+
+// What a screen reader reads of the page, from this process: the document,
+// its titles and figures, and the lines of the lists, as they are drawn.
+TEST_F(StatsCommand, AScreenReaderReadsTheTitlesFiguresAndLists) {
+    write_history(data_file(L"history.tsv"), 2);
+    ASSERT_TRUE(start(L"--hidden"));
+    open_by_command();
+    const HWND window = launcher_->stats_window();
+    const auto page = read_client(window);
+    ASSERT_TRUE(page) << "the page answers a reader";
+    EXPECT_EQ(page->first.name, "Statistiques");
+    EXPECT_EQ(page->first.role, ROLE_SYSTEM_DOCUMENT);
+    EXPECT_EQ(page->first.state, STATE_SYSTEM_READONLY);
+    std::vector<std::string> said;
+    for (const ReadElement& line : page->second) {
+        EXPECT_EQ(line.role, ROLE_SYSTEM_STATICTEXT) << line.name;
+        said.push_back(line.name);
+    }
+    // Two written launches of Downloads and the one of the statistics command.
+    for (const char* expected :
+         {"Statistiques", "3 lancements au total", "2 apps et dossiers différents",
+          "Les plus lancées", "Téléchargements, 2", "Par heure", "Derniers lancements",
+          "Ce que Talvo a appris", "« telech » → Téléchargements, 2 fois"}) {
+        EXPECT_NE(std::find(said.begin(), said.end(), expected), said.end()) << expected;
+    }
+    ASSERT_GE(said.size(), 3u);
+    EXPECT_EQ(said.front(), "Statistiques") << "in reading order";
+    EXPECT_EQ(said[2], "3 lancements au total");
+    // The title's place on screen, inside the window's client area.
+    POINT title{24, 18};
+    ClientToScreen(window, &title);
+    EXPECT_EQ(page->second.front().location.left, title.x);
+    EXPECT_EQ(page->second.front().location.top, title.y);
 }
 
 TEST_F(Stats, PreviewRunsAloneBesideALauncherAndEscapeEndsIt) {

@@ -140,6 +140,35 @@ TEST_F(Tray, QuitRemovesTheIconAndEndsWithStatusZeroEvenWithStatisticsOpen) {
     EXPECT_TRUE(wait_until([&] { return !launcher_icon_present(popup_); })) << "the icon is gone";
 }
 
+// What the shell sends when the icon is reached with the keyboard (Win+B, the
+// arrows): Enter or Space, then Shift+F10 or the menu key, anchored at the icon.
+TEST_F(Tray, TheKeyboardOnTheIconTogglesAndOpensTheMenuAtTheIcon) {
+    ASSERT_TRUE(start(L"--hidden"));
+    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));
+    const POINT icon = tray_icon();
+    const auto shell_sends = [&](UINT event) {
+        PostMessageW(popup_, WM_APP + 4, MAKEWPARAM(icon.x, icon.y), MAKELPARAM(event, 1));
+    };
+    shell_sends(NIN_KEYSELECT);
+    ASSERT_TRUE(wait_shown());
+    shell_sends(NIN_KEYSELECT);
+    ASSERT_TRUE(wait_hidden());
+    shell_sends(NIN_KEYSELECT);
+    EXPECT_TRUE(wait_shown()) << "at once again: the 400 ms rule is for clicks";
+    press_key(VK_ESCAPE);
+    ASSERT_TRUE(wait_hidden());
+
+    SetCursorPos(800, 600);  // far from the icon
+    shell_sends(WM_CONTEXTMENU);
+    const HWND menu = open_menu();
+    ASSERT_NE(menu, nullptr);
+    RECT placed{};
+    GetWindowRect(menu, &placed);
+    EXPECT_EQ(placed.left, icon.x) << "at the icon, not at the pointer";
+    press_key(VK_ESCAPE);
+    EXPECT_TRUE(menu_closed());
+}
+
 TEST_F(Tray, TheIconComesBackWhenExplorerRestarts) {
     ASSERT_TRUE(start(L"--hidden"));
     ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));

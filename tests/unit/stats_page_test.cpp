@@ -377,6 +377,26 @@ TEST(TrayMenu, TheKeyboardGoesBackToTheTrayUnlessAWindowShows) {
     EXPECT_EQ(kTrayAddRetryInterval, milliseconds(2000));
 }
 
+TEST(TrayMenu, EachIconEventActsOnceByTheCallbackVersion) {
+    namespace e = tray_event;
+    using A = TrayAction;
+    const struct {
+        std::uint32_t event;
+        bool version4;
+        TrayAction action;
+    } cases[] = {
+        {e::kLeftButtonUp, true, A::Click},  {e::kSelect, true, A::None},
+        {e::kRightButtonUp, true, A::None},  {e::kContextMenu, true, A::MenuAtAnchor},
+        {e::kKeySelect, true, A::Toggle},    {0x0201, true, A::None},  // button down
+        {e::kLeftButtonUp, false, A::Click}, {e::kRightButtonUp, false, A::MenuAtPointer},
+        {e::kContextMenu, false, A::None},   {e::kKeySelect, false, A::None},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(tray_action(c.event, c.version4), c.action)
+            << "event 0x" << std::hex << c.event << (c.version4 ? " v4" : " legacy");
+    }
+}
+
 TEST(TrayClick, HidesWhenShownOrJustHidden) {
     using std::chrono::milliseconds;
     const struct {

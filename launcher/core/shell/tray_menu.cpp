@@ -68,6 +68,21 @@ TrayChoice tray_choice(std::uint32_t id, const std::vector<HiddenMenuItem>& hidd
     return {Kind::Nothing, {}};
 }
 
+TrayAction tray_action(std::uint32_t event, bool version4) {
+    switch (event) {
+        case tray_event::kLeftButtonUp:
+            return TrayAction::Click;
+        case tray_event::kRightButtonUp:
+            return version4 ? TrayAction::None : TrayAction::MenuAtPointer;
+        case tray_event::kContextMenu:
+            return version4 ? TrayAction::MenuAtAnchor : TrayAction::None;
+        case tray_event::kKeySelect:
+            return version4 ? TrayAction::Toggle : TrayAction::None;
+        default:
+            return TrayAction::None;  // kSelect too: its click was handled
+    }
+}
+
 bool tray_choice_shows_window(TrayChoice::Kind kind) {
     return kind == TrayChoice::Kind::Open || kind == TrayChoice::Kind::Stats;
 }

@@ -56,6 +56,30 @@ struct TrayChoice {
 // What a returned id asks for, against the hidden pairs the menu showed.
 TrayChoice tray_choice(std::uint32_t id, const std::vector<HiddenMenuItem>& hidden);
 
+// The icon's callback events that matter, by their Windows message numbers.
+namespace tray_event {
+inline constexpr std::uint32_t kContextMenu =
+    0x007B;  // WM_CONTEXTMENU: Shift+F10, menu key, right click
+inline constexpr std::uint32_t kLeftButtonUp = 0x0202;   // WM_LBUTTONUP
+inline constexpr std::uint32_t kRightButtonUp = 0x0205;  // WM_RBUTTONUP
+inline constexpr std::uint32_t kSelect = 0x0400;         // NIN_SELECT: follows a left click
+inline constexpr std::uint32_t kKeySelect = 0x0401;  // NIN_KEYSELECT: Enter or Space on the icon
+}  // namespace tray_event
+
+enum class TrayAction : std::uint8_t {
+    None,
+    Click,          // the click rule: toggle, unless this click just hid the popup
+    Toggle,         // the keyboard: toggle, whenever the popup was hidden
+    MenuAtAnchor,   // the menu at the point the shell gives
+    MenuAtPointer,  // the menu at the mouse pointer
+};
+
+// What an icon event asks. The shell of version 4 callbacks follows a right
+// click with a context-menu event and a left click with a selection: one
+// message of each gesture acts, so nothing happens twice. Without version 4
+// (an older shell refused it) the button-up messages act.
+TrayAction tray_action(std::uint32_t event, bool version4);
+
 // Whether carrying out a choice puts a launcher window in front. When it does
 // not (a dismissed menu, a setting), the keyboard goes back to the notification
 // area instead of staying with the hidden popup.

@@ -74,25 +74,30 @@ class PageBuilder {
         page_.shapes.push_back({kind, s(x), s(y) - scroll(), width, height, fitted, c});
     }
 
-    void text(std::string text, std::size_t font, std::uint32_t c, float left, float top,
-              float right, float bottom, unsigned flags) {
+    // Adds a text; its index, for the spoken lines.
+    std::size_t text(std::string text, std::size_t font, std::uint32_t c, float left, float top,
+                     float right, float bottom, unsigned flags) {
         page_.texts.push_back(
             Text{std::move(text),
                  font,
                  c,
                  {r(left), r(top) - view_.scroll, r(right), r(bottom) - view_.scroll},
                  flags});
+        return page_.texts.size() - 1;
     }
+
+    void speak(SpokenLine line) { page_.spoken.push_back(std::move(line)); }
+    void speak(std::size_t text) { speak({{text, {}}}); }
 
     void card(float x, float y, float w, float h, std::string_view title,
               std::string_view subtitle) {
         rounded(x, y, w, h, 12, colour::kBorder);
         rounded(x + 1, y + 1, w - 2, h - 2, 11, colour::kCard);
-        text(std::string(title), kCardTitleFont, colour::kPrimary, x + 16, y + 12, x + w - 16,
-             y + 34, draw::kVCenter);
+        speak(text(std::string(title), kCardTitleFont, colour::kPrimary, x + 16, y + 12, x + w - 16,
+                   y + 34, draw::kVCenter));
         if (!subtitle.empty()) {
-            text(std::string(subtitle), kSmallFont, colour::kSecondary, x + 16, y + 12, x + w - 16,
-                 y + 34, draw::kRight | draw::kVCenter);
+            speak(text(std::string(subtitle), kSmallFont, colour::kSecondary, x + 16, y + 12,
+                       x + w - 16, y + 34, draw::kRight | draw::kVCenter));
         }
     }
 
@@ -172,10 +177,12 @@ void key_figures(PageBuilder& page, const StatsModel& model) {
         const float x = 24 + 211 * static_cast<float>(i);
         page.rounded(x, 92, 199, 78, 12, colour::kBorder);
         page.rounded(x + 1, 93, 197, 76, 11, colour::kCard);
-        page.text(figures[i].first, kValueFont, colour::kPrimary, x + 16, 100, x + 183, 136,
-                  draw::kVCenter);
-        page.text(std::string(figures[i].second), kLabelFont, colour::kSecondary, x + 16, 138,
-                  x + 183, 158, draw::kVCenter | draw::kEndEllipsis);
+        const std::size_t value = page.text(figures[i].first, kValueFont, colour::kPrimary, x + 16,
+                                            100, x + 183, 136, draw::kVCenter);
+        const std::size_t label =
+            page.text(std::string(figures[i].second), kLabelFont, colour::kSecondary, x + 16, 138,
+                      x + 183, 158, draw::kVCenter | draw::kEndEllipsis);
+        page.speak({{value, {}}, {label, " "}});
     }
 }
 
@@ -188,13 +195,14 @@ void most_launched(PageBuilder& page, const StatsModel& model) {
         const TopItem& item = model.top[i];
         const float y = 232 + 30 * static_cast<float>(i);
         page.list_icon(item.key, item.name, y + 3, 20);
-        page.text(item.name, kRowFont, colour::kPrimary, 70, y, 210, y + 26,
-                  draw::kVCenter | draw::kEndEllipsis);
+        const std::size_t name = page.text(item.name, kRowFont, colour::kPrimary, 70, y, 210,
+                                           y + 26, draw::kVCenter | draw::kEndEllipsis);
         page.rounded(220, y + 9, 156, 8, 4, colour::kTrack);
         page.bar(Shape::Kind::HorizontalBar, 220, y + 9,
                  156 * static_cast<float>(item.count) / most, 8, 4, colour::kBar);
-        page.text(format_count(item.count), kRowFont, colour::kSecondary, 380, y, 416, y + 26,
-                  draw::kRight | draw::kVCenter);
+        const std::size_t count = page.text(format_count(item.count), kRowFont, colour::kSecondary,
+                                            380, y, 416, y + 26, draw::kRight | draw::kVCenter);
+        page.speak({{name, {}}, {count, ", "}});
     }
 }
 
@@ -248,10 +256,11 @@ void latest_launches(PageBuilder& page, const StatsModel& model) {
         const RecentItem& item = model.recent[i];
         const float y = 540 + 30 * static_cast<float>(i);
         page.list_icon(item.key, item.name, y + 4, 18);
-        page.text(item.name, kRowFont, colour::kPrimary, 68, y, 268, y + 26,
-                  draw::kVCenter | draw::kEndEllipsis);
-        page.text(item.when, kSmallFont, colour::kSecondary, 268, y, 416, y + 26,
-                  draw::kRight | draw::kVCenter);
+        const std::size_t name = page.text(item.name, kRowFont, colour::kPrimary, 68, y, 268,
+                                           y + 26, draw::kVCenter | draw::kEndEllipsis);
+        const std::size_t when = page.text(item.when, kSmallFont, colour::kSecondary, 268, y, 416,
+                                           y + 26, draw::kRight | draw::kVCenter);
+        page.speak({{name, {}}, {when, ", "}});
     }
 }
 
@@ -267,8 +276,8 @@ void days_chart(PageBuilder& page, const StatsModel& model, const StatsPageView&
 void learned_pairs(PageBuilder& page, const StatsModel& model) {
     page.card(24, 742, 832, 148, kLearnedTitle, kLearnedSubtitle);
     if (model.learned.empty()) {
-        page.text(std::string(kNothingLearned), kRowFont, colour::kSecondary, 40, 792, 840, 816,
-                  draw::kVCenter);
+        page.speak(page.text(std::string(kNothingLearned), kRowFont, colour::kSecondary, 40, 792,
+                             840, 816, draw::kVCenter));
         return;
     }
     const std::size_t rows = std::min(model.learned.size(), kLearnedCount);
@@ -279,15 +288,19 @@ void learned_pairs(PageBuilder& page, const StatsModel& model) {
         const std::string query = learned_query_caption(item.query);
         const float query_width = page.width_in_dips(query, kRowFont);
         page.rounded(x0, 792 + row, query_width + 16, 22, 6, colour::kChip);
-        page.text(query, kRowFont, colour::kPrimary, x0, 792 + row, x0 + query_width + 16,
-                  814 + row, draw::kCenter | draw::kVCenter);
+        const std::size_t chip =
+            page.text(query, kRowFont, colour::kPrimary, x0, 792 + row, x0 + query_width + 16,
+                      814 + row, draw::kCenter | draw::kVCenter);
         const float x1 = x0 + query_width + 16 + 10;
         const std::string name = learned_name_caption(item.name);
-        page.text(name, kRowFont, colour::kPrimary, x1, 790 + row, x1 + 280, 816 + row,
-                  draw::kVCenter | draw::kEndEllipsis);
+        const std::size_t arrow =
+            page.text(name, kRowFont, colour::kPrimary, x1, 790 + row, x1 + 280, 816 + row,
+                      draw::kVCenter | draw::kEndEllipsis);
         const float x2 = x1 + std::min(page.width_in_dips(name, kRowFont), 280.0f) + 8;
-        page.text(learned_count_caption(item.count), kSmallFont, colour::kSecondary, x2, 790 + row,
-                  x2 + 90, 816 + row, draw::kVCenter);
+        const std::size_t count =
+            page.text(learned_count_caption(item.count), kSmallFont, colour::kSecondary, x2,
+                      790 + row, x2 + 90, 816 + row, draw::kVCenter);
+        page.speak({{chip, {}}, {arrow, " "}, {count, ", "}});
     }
 }
 
@@ -296,15 +309,17 @@ void learned_pairs(PageBuilder& page, const StatsModel& model) {
 StatsPage layout_stats_page(const StatsModel& model, const StatsPageView& view,
                             const HasIcon& has_icon, const TextWidth& text_width) {
     PageBuilder page(view, has_icon, text_width);
-    page.text("Statistiques", kTitleFont, colour::kPrimary, 24, 18, 624, 56, draw::kVCenter);
+    page.speak(
+        page.text("Statistiques", kTitleFont, colour::kPrimary, 24, 18, 624, 56, draw::kVCenter));
     const std::string subtitle = model.total > 0 ? first_date_caption(model.first_date_text)
                                                  : std::string(kNoHistorySubtitle);
-    page.text(subtitle, kSubtitleFont, colour::kSecondary, 24, 56, 844, 76, draw::kVCenter);
+    page.speak(
+        page.text(subtitle, kSubtitleFont, colour::kSecondary, 24, 56, 844, 76, draw::kVCenter));
     if (model.total == 0) {
-        page.text(std::string(kEmptyHeading), kCardTitleFont, colour::kPrimary, 0, 200, 880, 224,
-                  draw::kCenter | draw::kVCenter);
-        page.text(std::string(kEmptyText), kRowFont, colour::kSecondary, 0, 230, 880, 252,
-                  draw::kCenter | draw::kVCenter);
+        page.speak(page.text(std::string(kEmptyHeading), kCardTitleFont, colour::kPrimary, 0, 200,
+                             880, 224, draw::kCenter | draw::kVCenter));
+        page.speak(page.text(std::string(kEmptyText), kRowFont, colour::kSecondary, 0, 230, 880,
+                             252, draw::kCenter | draw::kVCenter));
         return page.take();
     }
     key_figures(page, model);

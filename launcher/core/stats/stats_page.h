@@ -64,10 +64,21 @@ struct StatsPageView {
     std::optional<ChartHover> hover;
 };
 
+// A line a screen reader says: drawn texts of the second pass, each joined to
+// the one before by its joiner ("4" + " " + "lancements au total").
+struct SpokenPart {
+    std::size_t text = 0;  // index into StatsPage::texts
+    std::string_view joiner;
+
+    bool operator==(const SpokenPart&) const = default;
+};
+using SpokenLine = std::vector<SpokenPart>;
+
 struct StatsPage {
     std::vector<draw::Shape> shapes;         // first pass
     std::vector<draw::TextPassItem> texts;   // second pass: texts, icons, letters
     std::vector<HoverRegion> hover_regions;  // one per chart bar, in drawing order
+    std::vector<SpokenLine> spoken;          // in reading order; axis labels and letters left out
 };
 
 // Whether an entry's icon is loaded, and a text's width in pixels in one of

@@ -90,6 +90,26 @@ using unique_hwnd = UniqueResource<HWND, detail::destroy_window>;
 using unique_hkey = UniqueResource<HKEY, detail::close_key>;
 using unique_cotaskmem_string = UniqueResource<wchar_t*, detail::free_co_task_memory>;
 
+// A window's device context from GetDC, given back with ReleaseDC.
+class unique_window_dc {
+  public:
+    explicit unique_window_dc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~unique_window_dc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(hwnd_, dc_);
+        }
+    }
+    unique_window_dc(const unique_window_dc&) = delete;
+    unique_window_dc& operator=(const unique_window_dc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
 // Selects an object into a device context and puts the previous one back.
 class SelectObjectScope {
   public:

@@ -11,6 +11,7 @@
 #include "core/popup/query_edit.h"
 #include "core/text/utf.h"
 #include "win/platform/text_win.h"
+#include "win/popup/popup_accessible.h"
 #include "win/popup/popup_visibility.h"
 
 namespace talvo::win {
@@ -119,6 +120,7 @@ PopupAction on_key_down(HWND hwnd, WPARAM virtual_key) {
             return PopupAction::hide();
         case KeyEffect::Kind::Select:
             state->selected = effect.row;
+            announce_popup_change(hwnd, PopupChange::SelectionMoved);
             break;
         case KeyEffect::Kind::HideEntry:
             hide_entry_and_refresh(*state, std::string(state->results[effect.row].key));
@@ -149,6 +151,15 @@ PopupAction on_left_button(HWND, LPARAM position) {
     }
     state->selected = *row;
     return choose_row(*state, *row, LaunchMode::Normal);
+}
+
+PopupAction on_accessible_open(HWND hwnd, WPARAM row) {
+    StateSlot::Borrow state = ui_state().borrow();
+    if (!state || !shown(*state, hwnd) || row >= state->results.size()) {
+        return PopupAction::none();
+    }
+    state->selected = row;
+    return choose_row(*state, row, LaunchMode::Normal);
 }
 
 void on_right_button(HWND hwnd, LPARAM position) {

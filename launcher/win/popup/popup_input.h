@@ -12,6 +12,8 @@ namespace talvo::win {
 PopupAction on_key_down(HWND hwnd, WPARAM virtual_key);
 void on_char(HWND hwnd, wchar_t unit);
 PopupAction on_left_button(HWND hwnd, LPARAM position);
+// A screen reader's default action on a row: what a click on it does.
+PopupAction on_accessible_open(HWND hwnd, WPARAM row);
 void on_right_button(HWND hwnd, LPARAM position);
 
 // Hides an entry (refused for launcher commands) and refreshes the rows.

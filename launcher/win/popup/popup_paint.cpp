@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/popup/geometry.h"
+#include "core/popup/popup_access.h"
 #include "core/popup/popup_layout.h"
 #include "win/popup/drawing.h"
 #include "win/shell/app_state.h"
@@ -119,8 +120,8 @@ void draw_row(HDC dc, const AppState& state, const Scaler& k, std::size_t i) {
         draw_text(dc, kEnterSymbol, state.fonts[layout::kSymbolFont].get(), colour::kWhite, hint,
                   DT_RIGHT | DT_VCENTER);
     } else {
-        draw_text(dc, "Ctrl+" + std::to_string(i + 1), state.fonts[layout::kHintFont].get(),
-                  colour::kHint, hint, DT_RIGHT | DT_VCENTER);
+        draw_text(dc, row_hint(i), state.fonts[layout::kHintFont].get(), colour::kHint, hint,
+                  DT_RIGHT | DT_VCENTER);
     }
 }
 

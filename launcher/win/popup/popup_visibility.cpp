@@ -8,6 +8,7 @@
 #include "win/catalog/catalog_install.h"
 #include "win/platform/monitor.h"
 #include "win/popup/drawing.h"
+#include "win/popup/popup_accessible.h"
 
 namespace talvo::win {
 namespace {
@@ -51,6 +52,7 @@ void recompute_results(AppState& state) {
     SetWindowPos(state.hwnd, nullptr, state.origin.x, state.origin.y, size.width, size.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(state.hwnd, nullptr, FALSE);
+    announce_popup_change(state.hwnd, PopupChange::Recomputed);
 }
 
 void show_popup(HWND hwnd) {
@@ -79,6 +81,14 @@ void hide_popup(HWND hwnd) {
     KillTimer(hwnd, kCaretTimer);
     ShowWindow(hwnd, SW_HIDE);
     ui_values().last_hide = std::chrono::steady_clock::now();
+}
+
+void toggle_popup(HWND hwnd) {
+    if (popup_is_shown(hwnd)) {
+        hide_popup(hwnd);
+    } else {
+        show_popup(hwnd);
+    }
 }
 
 bool popup_is_shown(HWND hwnd) {

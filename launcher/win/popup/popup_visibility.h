@@ -14,6 +14,9 @@ void show_popup(HWND hwnd);
 // Stops the caret, hides the window and notes when; nothing if already hidden.
 void hide_popup(HWND hwnd);
 
+// Hides a shown popup, shows a hidden one (the hotkey, Enter on the tray icon).
+void toggle_popup(HWND hwnd);
+
 // Whether the window is visible; clears `visible` when it is not.
 bool popup_is_shown(HWND hwnd);
 

@@ -5,6 +5,7 @@
 #include "core/matching/results.h"
 #include "win/catalog/catalog_install.h"
 #include "win/launch/perform_action.h"
+#include "win/popup/popup_accessible.h"
 #include "win/popup/popup_input.h"
 #include "win/popup/popup_paint.h"
 #include "win/popup/popup_visibility.h"
@@ -61,19 +62,6 @@ void on_icons_ready(HWND hwnd) {
     repaint_stats_window();  // its lists show icons too
 }
 
-void on_tray_callback(HWND hwnd, LPARAM lparam) {
-    switch (LOWORD(lparam)) {
-        case WM_LBUTTONUP:
-            on_tray_click(hwnd);
-            return;
-        case WM_RBUTTONUP:
-            show_tray_menu(hwnd);
-            return;
-        default:
-            return;
-    }
-}
-
 void on_timer(HWND hwnd, WPARAM timer) {
     if (timer == kTrayRetryTimer) {
         on_tray_retry_timer(hwnd);
@@ -101,14 +89,6 @@ void keep_own_geometry(WINDOWPOS& position) {
     if ((position.flags & SWP_NOMOVE) == 0) {
         position.x = state->origin.x;
         position.y = state->origin.y;
-    }
-}
-
-void toggle_popup(HWND hwnd) {
-    if (popup_is_shown(hwnd)) {
-        hide_popup(hwnd);
-    } else {
-        show_popup(hwnd);
     }
 }
 
@@ -150,6 +130,7 @@ LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
     }
     switch (message) {
         case WM_DESTROY:
+            release_popup_accessibility();
             remove_tray_icon(hwnd);
             PostQuitMessage(0);
             return 0;
@@ -199,8 +180,20 @@ LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
             show_popup(hwnd);
             return 0;
         case kTrayCallbackMessage:
-            on_tray_callback(hwnd, lparam);
+            on_tray_callback(hwnd, wparam, lparam);
             return 0;
+        case kAccessChangeMessage:
+            send_popup_notifications(hwnd, wparam);
+            return 0;
+        case kAccessibleOpenMessage:
+            perform_action(hwnd, on_accessible_open(hwnd, wparam));
+            return 0;
+        case WM_GETOBJECT:
+            if (const std::optional<LRESULT> answer =
+                    answer_popup_object_request(hwnd, wparam, lparam)) {
+                return *answer;
+            }
+            return DefWindowProcW(hwnd, message, wparam, lparam);
         default:
             return DefWindowProcW(hwnd, message, wparam, lparam);
     }

@@ -1,6 +1,7 @@
 #include "win/shell/tray.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "core/catalog/hidden.h"
 #include "core/shell/tray_menu.h"
@@ -134,6 +135,11 @@ void run_choice(HWND hwnd, const TrayChoice& choice) {
     }
 }
 
+bool& shell_speaks_version4() {
+    static bool version4 = false;
+    return version4;
+}
+
 TrayIconRetry& tray_retry() {
     static TrayIconRetry retry(add_tray_icon, kTrayRetryTimer);
     return retry;
@@ -142,7 +148,18 @@ TrayIconRetry& tray_retry() {
 }  // namespace
 
 bool add_tray_icon(HWND hwnd) {
-    return notify(hwnd, NIM_ADD);
+    if (!notify(hwnd, NIM_ADD)) {
+        return false;
+    }
+    // Version 4 callbacks let the keyboard reach the icon: Enter and Space
+    // select it, Shift+F10 and the menu key open its menu at the icon.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd;
+    data.uID = kTrayIconId;
+    data.uVersion = NOTIFYICON_VERSION_4;
+    shell_speaks_version4() = Shell_NotifyIconW(NIM_SETVERSION, &data) != FALSE;
+    return true;
 }
 
 void add_tray_icon_with_retry(HWND hwnd) {
@@ -159,7 +176,10 @@ void remove_tray_icon(HWND hwnd) {
     notify(hwnd, NIM_DELETE);
 }
 
-void show_tray_menu(HWND hwnd) {
+// Builds the menu at a screen point, lets the user choose, then runs the choice.
+namespace {
+
+void show_tray_menu(HWND hwnd, POINT at) {
     unique_hmenu menu(CreatePopupMenu());
     if (!menu) {
         return;
@@ -167,12 +187,10 @@ void show_tray_menu(HWND hwnd) {
     // Read now, so the check mark and the hidden list are current.
     const std::vector<HiddenMenuItem> hidden = current_hidden_items();
     append_items(menu.get(), tray_menu(autostart_enabled(), hidden));
-    POINT cursor{};
-    GetCursorPos(&cursor);
     SetForegroundWindow(hwnd);
     const auto id = static_cast<std::uint32_t>(
-        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, cursor.x,
-                       cursor.y, 0, hwnd, nullptr));
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0,
+                       hwnd, nullptr));
     PostMessageW(hwnd, WM_NULL, 0, 0);
     menu.reset();  // the submenu goes with it, before the choice runs
     const TrayChoice choice = tray_choice(id, hidden);
@@ -182,6 +200,8 @@ void show_tray_menu(HWND hwnd) {
     run_choice(hwnd, choice);
 }
 
+// A left click: hides the popup when it is shown or was hidden by this very
+// click taking the focus, shows it otherwise.
 void on_tray_click(HWND hwnd) {
     const bool shown = popup_is_shown(hwnd);
     std::optional<std::chrono::steady_clock::duration> since_hide;
@@ -192,6 +212,33 @@ void on_tray_click(HWND hwnd) {
         hide_popup(hwnd);
     } else {
         show_popup(hwnd);
+    }
+}
+
+POINT pointer_position() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return cursor;
+}
+
+}  // namespace
+
+void on_tray_callback(HWND hwnd, WPARAM wparam, LPARAM lparam) {
+    switch (tray_action(LOWORD(lparam), shell_speaks_version4())) {
+        case TrayAction::None:
+            return;
+        case TrayAction::Click:
+            on_tray_click(hwnd);
+            return;
+        case TrayAction::Toggle:
+            toggle_popup(hwnd);
+            return;
+        case TrayAction::MenuAtAnchor:
+            show_tray_menu(hwnd, POINT{GET_X_LPARAM(wparam), GET_Y_LPARAM(wparam)});
+            return;
+        case TrayAction::MenuAtPointer:
+            show_tray_menu(hwnd, pointer_position());
+            return;
     }
 }
 

@@ -16,11 +16,7 @@ void on_tray_retry_timer(HWND hwnd);
 // Ends the retries and removes the icon.
 void remove_tray_icon(HWND hwnd);
 
-// Builds the menu at the pointer, lets the user choose, then runs the choice.
-void show_tray_menu(HWND hwnd);
-
-// A left click: hides the popup when it is shown or was hidden by this very
-// click taking the focus, shows it otherwise.
-void on_tray_click(HWND hwnd);
+// The icon's callback message: clicks, keys and the context menu.
+void on_tray_callback(HWND hwnd, WPARAM wparam, LPARAM lparam);
 
 }  // namespace talvo::win

@@ -7,11 +7,13 @@
 #include <unordered_map>
 
 #include "core/popup/geometry.h"
+#include "core/stats/stats_access.h"
 #include "core/stats/stats_model.h"
 #include "core/stats/stats_page.h"
 #include "win/platform/monitor.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
+#include "win/popup/accessible_object.h"
 #include "win/popup/drawing.h"
 #include "win/shell/app_state.h"
 
@@ -131,15 +133,60 @@ void draw_text_pass(HDC dc, const std::vector<draw::TextPassItem>& items, const 
     }
 }
 
-void paint_page(HDC dc, StatsWindowState& state) {
-    const IconViews icons = listed_icons(state.model);
-    const StatsPage page = layout_stats_page(
+// The page as it is drawn now; `dc` measures the texts.
+StatsPage layout_page(HDC dc, const StatsWindowState& state, const IconViews& icons) {
+    return layout_stats_page(
         state.model, {state.scale, state.scroll, state.hover},
         [&](std::string_view key) { return icons.contains(std::string(key)); },
         [&](std::string_view text, std::size_t font) {
             SelectObject(dc, state.fonts[font].get());
             return text_width(dc, text);
         });
+}
+
+// What a screen reader reads: the page's lines, laid out as the last paint did.
+class StatsPageSource final : public AccessibleSource {
+  public:
+    explicit StatsPageSource(HWND hwnd) : hwnd_(hwnd) {}
+
+    std::optional<AccessibleContent> read() override {
+        BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
+        const unique_window_dc dc(hwnd_);
+        if (!state || !dc) {
+            return std::nullopt;
+        }
+        const SelectObjectScope font(dc.get(), state->fonts[0].get());
+        const StatsPage page = layout_page(dc.get(), *state, listed_icons(state->model));
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        return AccessibleContent{
+            stats_document_element({client.left, client.top, client.right, client.bottom}),
+            stats_access_elements(page)};
+    }
+
+  private:
+    HWND hwnd_;
+};
+
+AccessibleRoot& page_object() {
+    static AccessibleRoot object;
+    return object;
+}
+
+LRESULT on_get_object(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (static_cast<LONG>(static_cast<DWORD>(lparam)) != OBJID_CLIENT) {
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    if (page_object().get() == nullptr) {
+        page_object().adopt(
+            AccessibleObject::create(hwnd, std::make_unique<StatsPageSource>(hwnd)));
+    }
+    return LresultFromObject(kAccessibleIid, wparam, page_object().get());
+}
+
+void paint_page(HDC dc, StatsWindowState& state) {
+    const IconViews icons = listed_icons(state.model);
+    const StatsPage page = layout_page(dc, state, icons);
     state.hover_regions = page.hover_regions;
     {
         const Graphics graphics(dc);
@@ -253,6 +300,7 @@ void on_size(HWND hwnd) {
 }
 
 void on_destroy() {
+    page_object().reset();
     stats_state().clear();  // the fonts go with it
     open_window() = nullptr;
     if (ui_values().preview_mode) {
@@ -288,6 +336,8 @@ LRESULT CALLBACK stats_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
         case WM_DPICHANGED:
             on_dpi_changed(hwnd, wparam, lparam);
             return 0;
+        case WM_GETOBJECT:
+            return on_get_object(hwnd, message, wparam, lparam);
         default:
             return DefWindowProcW(hwnd, message, wparam, lparam);
     }
@@ -402,6 +452,7 @@ void refresh_stats_window() {
     state->model = std::move(*model);
     state.release();
     InvalidateRect(hwnd, nullptr, FALSE);
+    NotifyWinEvent(EVENT_OBJECT_REORDER, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void repaint_stats_window() {

@@ -1,0 +1,192 @@
+#include "screen_reader.h"
+
+#include <oleacc.h>
+
+#include <utility>
+
+#include "text_paths.h"
+
+namespace talvo::e2e {
+namespace {
+
+// IAccessible's identity spelled out: mingw-w64's import library exports the
+// name IID_IAccessible as a thunk, which breaks marshalling.
+constexpr GUID kAccessibleIid = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+class Apartment {
+  public:
+    Apartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~Apartment() {
+        if (ok_) {
+            CoUninitialize();
+        }
+    }
+    Apartment(const Apartment&) = delete;
+    Apartment& operator=(const Apartment&) = delete;
+
+  private:
+    bool ok_;
+};
+
+// An IAccessible reference, released on scope exit.
+class Accessible {
+  public:
+    explicit Accessible(IAccessible* object = nullptr) : object_(object) {}
+    ~Accessible() {
+        if (object_ != nullptr) {
+            object_->Release();
+        }
+    }
+    Accessible(Accessible&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    Accessible(const Accessible&) = delete;
+    Accessible& operator=(const Accessible&) = delete;
+    IAccessible* get() const { return object_; }
+
+  private:
+    IAccessible* object_;
+};
+
+VARIANT child_id(long id) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+template <typename Getter>
+std::string text(Getter get) {
+    BSTR value = nullptr;
+    if (get(&value) != S_OK || value == nullptr) {
+        return {};
+    }
+    std::string out = utf8(value);
+    SysFreeString(value);
+    return out;
+}
+
+ReadElement read_element(IAccessible* object, long id) {
+    const VARIANT child = child_id(id);
+    ReadElement e;
+    e.name = text([&](BSTR* b) { return object->get_accName(child, b); });
+    e.value = text([&](BSTR* b) { return object->get_accValue(child, b); });
+    e.description = text([&](BSTR* b) { return object->get_accDescription(child, b); });
+    e.shortcut = text([&](BSTR* b) { return object->get_accKeyboardShortcut(child, b); });
+    e.default_action = text([&](BSTR* b) { return object->get_accDefaultAction(child, b); });
+    VARIANT v;
+    VariantInit(&v);
+    if (object->get_accRole(child, &v) == S_OK && v.vt == VT_I4) {
+        e.role = v.lVal;
+    }
+    VariantInit(&v);
+    if (object->get_accState(child, &v) == S_OK && v.vt == VT_I4) {
+        e.state = v.lVal;
+    }
+    long left = 0;
+    long top = 0;
+    long width = 0;
+    long height = 0;
+    if (object->accLocation(&left, &top, &width, &height, child) == S_OK) {
+        e.location = RECT{left, top, left + width, top + height};
+    }
+    return e;
+}
+
+// The children as AccessibleChildren lists them: simple ids, or full objects.
+std::vector<VARIANT> children_of(IAccessible* object) {
+    long count = 0;
+    if (object->get_accChildCount(&count) != S_OK || count <= 0) {
+        return {};
+    }
+    std::vector<VARIANT> children(static_cast<std::size_t>(count));
+    long obtained = 0;
+    if (FAILED(AccessibleChildren(object, 0, count, children.data(), &obtained))) {
+        return {};
+    }
+    children.resize(static_cast<std::size_t>(obtained));
+    return children;
+}
+
+void clear(std::vector<VARIANT>& variants) {
+    for (VARIANT& v : variants) {
+        VariantClear(&v);
+    }
+}
+
+Accessible client_object(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessibleIid,
+                                          reinterpret_cast<void**>(&object)))) {
+        return Accessible();
+    }
+    return Accessible(object);
+}
+
+std::vector<ReadElement> simple_children(IAccessible* object) {
+    std::vector<VARIANT> children = children_of(object);
+    std::vector<ReadElement> out;
+    for (const VARIANT& v : children) {
+        if (v.vt == VT_I4) {
+            out.push_back(read_element(object, v.lVal));
+        }
+    }
+    clear(children);
+    return out;
+}
+
+}  // namespace
+
+std::optional<ReadPopup> read_popup(HWND popup) {
+    const Apartment apartment;
+    const Accessible root = client_object(popup);
+    if (root.get() == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<VARIANT> children = children_of(root.get());
+    if (children.size() != 2 || children[0].vt != VT_I4 || children[1].vt != VT_DISPATCH) {
+        clear(children);
+        return std::nullopt;
+    }
+    ReadPopup read;
+    read.window = read_element(root.get(), CHILDID_SELF);
+    read.query = read_element(root.get(), children[0].lVal);
+    IAccessible* list = nullptr;
+    children[1].pdispVal->QueryInterface(kAccessibleIid, reinterpret_cast<void**>(&list));
+    clear(children);
+    if (list == nullptr) {
+        return std::nullopt;
+    }
+    const Accessible owned_list(list);
+    read.list = read_element(list, CHILDID_SELF);
+    read.rows = simple_children(list);
+    return read;
+}
+
+bool open_row(HWND popup, long row) {
+    const Apartment apartment;
+    const Accessible root = client_object(popup);
+    if (root.get() == nullptr) {
+        return false;
+    }
+    IDispatch* list_dispatch = nullptr;
+    if (root.get()->get_accChild(child_id(2), &list_dispatch) != S_OK || list_dispatch == nullptr) {
+        return false;
+    }
+    IAccessible* list = nullptr;
+    list_dispatch->QueryInterface(kAccessibleIid, reinterpret_cast<void**>(&list));
+    list_dispatch->Release();
+    const Accessible owned_list(list);
+    return list != nullptr && list->accDoDefaultAction(child_id(row + 1)) == S_OK;
+}
+
+std::optional<std::pair<ReadElement, std::vector<ReadElement>>> read_client(HWND window) {
+    const Apartment apartment;
+    const Accessible root = client_object(window);
+    if (root.get() == nullptr) {
+        return std::nullopt;
+    }
+    return std::pair{read_element(root.get(), CHILDID_SELF), simple_children(root.get())};
+}
+
+}  // namespace talvo::e2e

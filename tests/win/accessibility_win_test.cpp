@@ -1,0 +1,139 @@
+// The popup's notifications for screen readers, heard in this process (Wine
+// does not pass win events to a hook of another process): the query's new
+// value, the list's new order, the chosen row, or the list when nothing is found.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "core/popup/popup_access.h"
+#include "win/platform/unique_resource.h"
+#include "win/popup/popup_accessible.h"
+#include "win/popup/popup_visibility.h"
+#include "win/popup/popup_window.h"
+#include "win/shell/app_state.h"
+
+namespace talvo::win {
+namespace {
+
+struct Heard {
+    DWORD event;
+    LONG object;
+    LONG child;
+
+    bool operator==(const Heard&) const = default;
+};
+
+std::vector<Heard>& heard() {
+    static std::vector<Heard> events;
+    return events;
+}
+
+HWND& listened_window() {
+    static HWND hwnd = nullptr;
+    return hwnd;
+}
+
+void CALLBACK record(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (hwnd == listened_window()) {
+        heard().push_back({event, object, child});
+    }
+}
+
+class WinEventHook {
+  public:
+    WinEventHook()
+        : hook_(SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_VALUECHANGE, nullptr, record,
+                                GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)) {}
+    ~WinEventHook() { UnhookWinEvent(hook_); }
+    WinEventHook(const WinEventHook&) = delete;
+    WinEventHook& operator=(const WinEventHook&) = delete;
+    explicit operator bool() const { return hook_ != nullptr; }
+
+  private:
+    HWINEVENTHOOK hook_;
+};
+
+void pump() {
+    MSG message{};
+    for (int i = 0; i < 20; ++i) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message != WM_QUIT) {
+                DispatchMessageW(&message);
+            }
+        }
+        Sleep(5);
+    }
+}
+
+std::unique_ptr<AppState> state_with(HWND hwnd, std::string query, std::size_t rows) {
+    auto [requests, request_receiver] = make_channel<IconRequest>();
+    auto [result_sender, results] = make_channel<IconResult>();
+    auto [sender, receiver] = make_channel<Catalog>();
+    auto state = std::make_unique<AppState>(std::move(requests), std::move(results),
+                                            std::move(sender), std::move(receiver));
+    state->hwnd = hwnd;
+    state->query = std::move(query);
+    for (std::size_t i = 0; i < rows; ++i) {
+        state->results.push_back(
+            make_entry("dir:" + std::to_string(i), "Dossier", "", LaunchTarget::open_path("C:\\")));
+    }
+    return state;
+}
+
+// The notifications of one change: only those of the popup's own objects.
+std::vector<Heard> notifications(HWND popup, PopupChange change) {
+    heard().clear();
+    send_popup_notifications(popup, static_cast<WPARAM>(change));
+    pump();
+    std::vector<Heard> ours;
+    for (const Heard& h : heard()) {
+        if (h.event != EVENT_OBJECT_LOCATIONCHANGE && h.event != EVENT_OBJECT_NAMECHANGE) {
+            ours.push_back(h);
+        }
+    }
+    return ours;
+}
+
+TEST(PopupNotifications, ReadersHearTheQueryTheListAndTheChosenRow) {
+    const WinEventHook hook;
+    ASSERT_TRUE(hook);
+    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(popup);
+    listened_window() = popup.get();
+
+    ui_state().install(state_with(popup.get(), "d", 3));
+    EXPECT_EQ(notifications(popup.get(), PopupChange::Recomputed),
+              (std::vector<Heard>{{EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT, 1},
+                                  {EVENT_OBJECT_REORDER, kResultsObjectId, CHILDID_SELF},
+                                  {EVENT_OBJECT_FOCUS, kResultsObjectId, 1},
+                                  {EVENT_OBJECT_SELECTION, kResultsObjectId, 1}}));
+    ui_state().borrow()->selected = 2;
+    EXPECT_EQ(notifications(popup.get(), PopupChange::SelectionMoved),
+              (std::vector<Heard>{{EVENT_OBJECT_FOCUS, kResultsObjectId, 3},
+                                  {EVENT_OBJECT_SELECTION, kResultsObjectId, 3}}));
+    ui_state().install(state_with(popup.get(), "dzz", 0));
+    EXPECT_EQ(notifications(popup.get(), PopupChange::Recomputed),
+              (std::vector<Heard>{{EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT, 1},
+                                  {EVENT_OBJECT_REORDER, kResultsObjectId, CHILDID_SELF},
+                                  {EVENT_OBJECT_FOCUS, kResultsObjectId, CHILDID_SELF}}));
+
+    // Typing goes through the rows' recomputation, which announces the change.
+    heard().clear();
+    recompute_results(*ui_state().borrow());
+    pump();
+    EXPECT_NE(
+        std::find(heard().begin(), heard().end(), Heard{EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT, 1}),
+        heard().end())
+        << "a recomputation is announced";
+
+    ui_state().clear();
+    listened_window() = nullptr;
+    DestroyWindow(popup.release());
+    pump();
+}
+
+}  // namespace
+}  // namespace talvo::win
