@@ -189,6 +189,9 @@ LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
         case kTrayCallbackMessage:
             on_tray_callback(hwnd, lparam);
             return 0;
+        case kQuitRequestMessage:
+            DestroyWindow(hwnd);  // the window's end ends the launcher
+            return 0;
         default:
             return DefWindowProcW(hwnd, message, wparam, lparam);
     }

@@ -149,6 +149,8 @@ inline constexpr UINT kCatalogReadyMessage = WM_APP + 1;
 inline constexpr UINT kIconsReadyMessage = WM_APP + 2;
 inline constexpr UINT kShowRequestMessage = WM_APP + 3;
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 4;
+// Sent by the setup before it replaces the launcher: quit as the quit command does.
+inline constexpr UINT kQuitRequestMessage = WM_APP + 5;
 
 inline constexpr UINT_PTR kCaretTimer = 1;
 inline constexpr UINT kCaretBlinkMs = 530;
