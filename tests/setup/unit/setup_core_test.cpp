@@ -195,8 +195,9 @@ TEST(SetupRemoval, TailIsVerbatimUnlessAPathCouldReachAnotherFolder) {
               "/d /v:off /c C:\\Windows\\System32\\ping.exe -n 3 127.0.0.1 >nul & rmdir /s /q "
               "\"C:\\Users\\Zoé & Co (1)!\\Talvo\"");
     EXPECT_TRUE(removal_command_tail("\\\\server\\share\\Talvo", kSystem).has_value());
-    for (const char* folder : {"C:\\Users\\%USERNAME%\\Talvo", "C:\\Users\\a\" & rd \"C:\\x",
-                               "Programs\\Talvo", "C:Programs\\Talvo", ""}) {
+    for (const char* folder :
+         {"C:\\Users\\%USERNAME%\\Talvo", "C:\\Users\\a\" & rd \"C:\\x", "Programs\\Talvo",
+          "C:Programs\\Talvo", "\\\\\\server\\share\\Talvo", ""}) {
         EXPECT_EQ(removal_command_tail(folder, kSystem), std::nullopt) << folder;
     }
     // The system folder is written unquoted: it must be one plain word.
@@ -258,7 +259,9 @@ TEST(SetupLaunchers, OnlyLaunchersOfTheSetupsOwnSessionAreStopped) {
         {"talvo.exe", 0, 1, false},  // another user's, seen by an elevated setup
         {"talvo.exe", 2, 1, false},
         {"talvo.exe", std::nullopt, 1, false},  // not readable: not ours to end
+        {"talvo.exe", std::nullopt, 0, false},
         {"talvo.exe", 1, std::nullopt, false},
+        {"talvo.exe", 0, std::nullopt, false},
         {"notepad.exe", 1, 1, false},
     };
     for (const auto& c : cases) {
