@@ -14,6 +14,9 @@ namespace talvo::setup {
 // `kTerminateWait` for each.
 inline constexpr std::chrono::milliseconds kQuitRequestWait{2000};
 inline constexpr std::chrono::milliseconds kTerminateWait{3000};
+// During the wait the launchers' windows are looked for again at this
+// interval: a launcher that is still starting has no window to ask yet.
+inline constexpr std::chrono::milliseconds kQuitRequestInterval{100};
 
 // Whether a process is a launcher this setup stops: named "talvo.exe" (any
 // folder, ASCII case ignored) and running in the setup's own log-on session,

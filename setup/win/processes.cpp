@@ -41,7 +41,8 @@ std::optional<std::uint32_t> session_of(DWORD process_id) {
     return session;
 }
 
-// The launchers of this session, opened so that they can be waited for and ended.
+// The launchers of this session, opened so that they can be waited for and,
+// where the system allows it, ended.
 std::vector<RunningLauncher> launchers_to_stop() {
     std::vector<RunningLauncher> launchers;
     // The snapshot's "no handle" value is INVALID_HANDLE_VALUE, as for files.
@@ -54,12 +55,19 @@ std::vector<RunningLauncher> launchers_to_stop() {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
          more = Process32NextW(snapshot.get(), &entry)) {
-        const std::wstring_view image(entry.szExeFile, wcsnlen(entry.szExeFile, MAX_PATH));
-        if (!is_launcher_to_stop(narrow(image), session_of(entry.th32ProcessID), own_session)) {
+        const std::string image =
+            narrow(std::wstring_view(entry.szExeFile, wcsnlen(entry.szExeFile, MAX_PATH)));
+        // The session is read (the process opened) only for a launcher's name.
+        if (!is_launcher_image_name(image) ||
+            !is_launcher_to_stop(image, session_of(entry.th32ProcessID), own_session)) {
             continue;
         }
         unique_handle process(
             OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!process) {
+            // A launcher of higher integrity can still be asked and waited for.
+            process.reset(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        }
         if (process) {
             launchers.push_back({entry.th32ProcessID, std::move(process)});
         }
@@ -67,28 +75,49 @@ std::vector<RunningLauncher> launchers_to_stop() {
     return launchers;
 }
 
-// Posts the quit request to every launcher window of the processes listed.
+struct QuitRequests {
+    const std::vector<RunningLauncher>& launchers;
+    std::vector<HWND> asked;  // each window is asked once
+};
+
+// Posts the quit request to each launcher window of the processes listed.
 BOOL CALLBACK request_quit(HWND hwnd, LPARAM parameter) {
-    const auto& launchers = *reinterpret_cast<const std::vector<RunningLauncher>*>(parameter);
+    auto& requests = *reinterpret_cast<QuitRequests*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
     wchar_t class_name[32] = {};
     GetClassNameW(hwnd, class_name, 32);
-    const bool listed = std::any_of(launchers.begin(), launchers.end(),
-                                    [&](const RunningLauncher& l) { return l.id == owner; });
-    if (listed && wcscmp(class_name, talvo::win::kPopupClassName) == 0) {
+    const bool listed =
+        std::any_of(requests.launchers.begin(), requests.launchers.end(),
+                    [&](const RunningLauncher& launcher) { return launcher.id == owner; });
+    if (listed && wcscmp(class_name, talvo::win::kPopupClassName) == 0 &&
+        std::find(requests.asked.begin(), requests.asked.end(), hwnd) == requests.asked.end()) {
         PostMessageW(hwnd, talvo::win::kQuitRequestMessage, 0, 0);
+        requests.asked.push_back(hwnd);
     }
     return TRUE;
 }
 
-// Waits for all of them together, until `total` has passed.
-void wait_for_ends(const std::vector<RunningLauncher>& launchers, std::chrono::milliseconds total) {
+bool still_runs(const RunningLauncher& launcher) {
+    return WaitForSingleObject(launcher.process.get(), 0) == WAIT_TIMEOUT;
+}
+
+// Asks them to quit, looking again at each interval for the window of a
+// launcher still starting, until all have ended or `total` has passed.
+void ask_to_quit(const std::vector<RunningLauncher>& launchers, std::chrono::milliseconds total) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(total.count());
-    for (const RunningLauncher& launcher : launchers) {
+    QuitRequests requests{launchers, {}};
+    for (auto running = std::find_if(launchers.begin(), launchers.end(), still_runs);
+         running != launchers.end();
+         running = std::find_if(launchers.begin(), launchers.end(), still_runs)) {
         const ULONGLONG now = GetTickCount64();
-        WaitForSingleObject(launcher.process.get(),
-                            now < deadline ? static_cast<DWORD>(deadline - now) : 0);
+        if (now >= deadline) {
+            return;
+        }
+        EnumWindows(request_quit, reinterpret_cast<LPARAM>(&requests));
+        const auto step = static_cast<ULONGLONG>(kQuitRequestInterval.count());
+        WaitForSingleObject(running->process.get(),
+                            static_cast<DWORD>(std::min(step, deadline - now)));
     }
 }
 
@@ -137,10 +166,9 @@ void stop_running_launchers() {
     if (launchers.empty()) {
         return;
     }
-    EnumWindows(request_quit, reinterpret_cast<LPARAM>(&launchers));
-    wait_for_ends(launchers, kQuitRequestWait);
+    ask_to_quit(launchers, kQuitRequestWait);
     for (const RunningLauncher& launcher : launchers) {
-        if (WaitForSingleObject(launcher.process.get(), 0) == WAIT_TIMEOUT) {
+        if (still_runs(launcher)) {
             TerminateProcess(launcher.process.get(), 0);
             WaitForSingleObject(launcher.process.get(), static_cast<DWORD>(kTerminateWait.count()));
         }

@@ -29,13 +29,16 @@ constexpr DWORD kQuitByItself = 3;  // the stand-in's status when it quits on th
 // records how it was started and the quit requests it received.
 class StandIn {
   public:
-    StandIn(const std::wstring& folder, bool ignores_quit)
+    StandIn(const std::wstring& folder, bool ignores_quit, bool slow_start = false)
         : folder_(folder), exe_(folder + L"\\talvo.exe") {
         std::filesystem::create_directories(folder_);
         std::filesystem::copy_file(e2e::windows_path(TALVO_STANDIN_EXE_PATH), exe_,
                                    std::filesystem::copy_options::overwrite_existing);
         if (ignores_quit) {
             std::ofstream(std::filesystem::path(folder_ + L"\\ignore-quit"));
+        }
+        if (slow_start) {
+            std::ofstream(std::filesystem::path(folder_ + L"\\slow-start"));
         }
     }
     ~StandIn() { end_processes_of(exe_); }
@@ -46,8 +49,8 @@ class StandIn {
     const std::wstring& folder() const { return folder_; }
     std::string record() const { return file_bytes(folder_ + L"\\record.txt").value_or(""); }
 
-    // Starts it as a user's launcher runs, hidden, and waits for its window.
-    bool start() {
+    // Starts it as a user's launcher runs, hidden; with `wait`, until its window exists.
+    bool start(bool wait = true) {
         std::wstring command_line = L"\"" + exe_ + L"\" --hidden";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -59,8 +62,9 @@ class StandIn {
         CloseHandle(info.hThread);
         process_.reset(info.hProcess);
         id_ = info.dwProcessId;
-        return e2e::wait_until(
-            [&] { return e2e::find_process_window(id_, L"TalvoWindow") != nullptr; });
+        return !wait || e2e::wait_until([&] {
+            return e2e::find_process_window(id_, L"TalvoWindow") != nullptr;
+        });
     }
 
     std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const {
@@ -109,15 +113,18 @@ TEST_F(Handover, InstallAsksRunningLaunchersToQuitAndTerminatesOnlyThoseThatStay
     const struct {
         const char* name;
         bool ignores_quit;
-        DWORD status;  // the stand-in's own, or 0 from its termination
+        bool slow_start;  // no window yet when the setup looks
+        DWORD status;     // the stand-in's own, or 0 from its termination
     } cases[] = {
-        {"quits on the request", false, kQuitByItself},
-        {"ignores the request", true, 0},
+        {"quits on the request", false, false, kQuitByItself},
+        {"ignores the request", true, false, 0},
+        {"still starting", false, true, kQuitByItself},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StandIn standin(profile_.root + L"\\Ailleurs " + e2e::wide(c.name), c.ignores_quit);
-        ASSERT_TRUE(standin.start());
+        StandIn standin(profile_.root + L"\\Ailleurs " + e2e::wide(c.name), c.ignores_quit,
+                        c.slow_start);
+        ASSERT_TRUE(standin.start(!c.slow_start));
         ASSERT_EQ(run(L"/S"), std::optional<DWORD>(0));
         EXPECT_EQ(standin.wait_for_exit(e2e::kWait), std::optional<DWORD>(c.status));
         EXPECT_EQ(standin.record(),

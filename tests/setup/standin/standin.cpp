@@ -2,7 +2,9 @@
 // the launcher's class that records, beside its own file, how it was started
 // (arguments and current folder) and each quit request it receives. It quits
 // on the request with status 3 (so that a test can tell this from being
-// terminated), unless a file "ignore-quit" lies beside it.
+// terminated), unless a file "ignore-quit" lies beside it. With a file
+// "slow-start" beside it, its window appears 0.7 s after its start,
+// as a launcher's does while it loads.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -65,6 +67,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wchar_t folder[MAX_PATH * 2] = {};
     GetCurrentDirectoryW(MAX_PATH * 2, folder);
     record(line + L" in " + folder);
+    if (GetFileAttributesW((own_folder() + L"\\slow-start").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        Sleep(700);
+    }
 
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
