@@ -2,7 +2,6 @@
 // go, when two paths are one file, and the exact bytes of the registry data.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -213,19 +212,14 @@ TEST(SetupWriteRetry, RetriesOnlySharingViolationsTwentyTimes150MsApart) {
                             kPathNotFound = 3, kDiskFull = 112;
     const struct {
         const char* name;
-        std::vector<std::uint32_t> results;  // one per attempt; the last repeats
+        std::vector<std::uint32_t> results;  // one per attempt; written (0) after them
         int attempts;
         std::uint32_t outcome;
     } cases[] = {
-        {"written at once", {0}, 1, 0},
-        {"held, then free", {kSharing, kLock, kMapped, kAccessDenied, 0}, 5, 0},
-        {"free on the 20th attempt",
-         {kSharing, kSharing, kSharing, kSharing, kSharing, kSharing, kSharing,
-          kSharing, kSharing, kSharing, kSharing, kSharing, kSharing, kSharing,
-          kSharing, kSharing, kSharing, kSharing, kSharing, 0},
-         20,
-         0},
-        {"held throughout", {kSharing}, 20, kSharing},
+        {"written at once", {}, 1, 0},
+        {"held, then free", {kSharing, kLock, kMapped, kAccessDenied}, 5, 0},
+        {"free on the 20th attempt", std::vector<std::uint32_t>(19, kSharing), 20, 0},
+        {"held throughout", std::vector<std::uint32_t>(25, kSharing), 20, kSharing},
         {"no such folder", {kPathNotFound}, 1, kPathNotFound},
         {"held, then the disk is full", {kLock, kDiskFull}, 2, kDiskFull},
     };
@@ -234,8 +228,8 @@ TEST(SetupWriteRetry, RetriesOnlySharingViolationsTwentyTimes150MsApart) {
         std::vector<std::chrono::milliseconds> pauses;
         const std::uint32_t outcome = write_with_retries(
             [&] {
-                const std::size_t at = std::min<std::size_t>(attempts++, c.results.size() - 1);
-                return c.results[at];
+                const auto at = static_cast<std::size_t>(attempts++);
+                return at < c.results.size() ? c.results[at] : 0u;
             },
             [&](std::chrono::milliseconds pause) { pauses.push_back(pause); });
         EXPECT_EQ(outcome, c.outcome) << c.name;
