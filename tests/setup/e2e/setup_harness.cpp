@@ -245,8 +245,9 @@ std::optional<Box> wait_for_box(DWORD process, HWND previous) {
         }
     }
     box.in_foreground = e2e::wait_until([&] { return GetForegroundWindow() == box.dialog; });
-    // The icon is compared once the box has painted it.
-    e2e::wait_until([&] { return (box.icon = box_icon(box)) != 0; }, std::chrono::seconds(1));
+    // The icon is compared once the box has painted it, which can take a while
+    // on a loaded machine.
+    e2e::wait_until([&] { return (box.icon = box_icon(box)) != 0; });
     return box;
 }
 
