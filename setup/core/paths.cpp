@@ -90,6 +90,10 @@ std::string data_folder_in(std::string_view app_data) {
     return join_path(app_data, "Talvo");
 }
 
+std::string zone_identifier_stream(std::string_view file) {
+    return std::string(file) + ":Zone.Identifier";
+}
+
 bool same_path(std::string_view a, std::string_view b) {
     return path_parts(a) == path_parts(b);
 }

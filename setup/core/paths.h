@@ -23,6 +23,11 @@ std::string shortcut_path_in(std::string_view app_data);
 // The launcher's own data folder (history, hidden list, log).
 std::string data_folder_in(std::string_view app_data);
 
+// The alternate data stream in which Windows marks a downloaded file as coming
+// from the Internet (the Mark of the Web). A copy of the downloaded setup
+// carries it too, and the uninstaller would then start with a warning.
+std::string zone_identifier_stream(std::string_view file);
+
 // Whether two absolute Windows paths name the same file: compared component by
 // component, as the file system does, without regard to case; "/" and repeated
 // separators count as one "\", and a "\\?\" prefix is ignored.

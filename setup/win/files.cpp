@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "setup/core/failure_texts.h"
+#include "setup/core/write_retry.h"
 #include "setup/win/locations.h"
 #include "win/platform/system_error.h"
 #include "win/platform/text_win.h"
@@ -20,9 +21,6 @@ void close_find(HANDLE handle) {
     FindClose(handle);
 }
 using unique_find = talvo::win::UniqueResource<HANDLE, close_find, -1>;
-
-constexpr int kWriteAttempts = 20;
-constexpr DWORD kWriteRetryDelayMs = 150;
 
 bool is_folder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -133,17 +131,13 @@ StepResult create_install_folder(const std::string& folder) {
 
 StepResult write_payload(const std::string& path, std::span<const std::uint8_t> bytes) {
     const std::wstring wide_path = widen(path);
-    DWORD last_error = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-        if (attempt > 0) {
-            Sleep(kWriteRetryDelayMs);
-        }
-        last_error = write_whole_file(wide_path, bytes);
-        if (last_error == ERROR_SUCCESS) {
-            return Done{};
-        }
+    const std::uint32_t error = write_with_retries(
+        [&] { return static_cast<std::uint32_t>(write_whole_file(wide_path, bytes)); },
+        [](std::chrono::milliseconds pause) { Sleep(static_cast<DWORD>(pause.count())); });
+    if (error != ERROR_SUCCESS) {
+        return Failure{write_failure(path, system_error_text(error))};
     }
-    return Failure{write_failure(path, system_error_text(last_error))};
+    return Done{};
 }
 
 StepResult copy_uninstaller(const std::string& uninstaller) {
@@ -158,6 +152,9 @@ StepResult copy_uninstaller(const std::string& uninstaller) {
     if (!CopyFileW(widen(*own_path).c_str(), widen(uninstaller).c_str(), FALSE)) {
         return Failure{copy_uninstaller_failure(system_error_text(GetLastError()))};
     }
+    // The copy keeps the download's Mark of the Web, which would make Windows
+    // warn when the uninstaller starts; usually there is none, so no failure counts.
+    DeleteFileW(widen(zone_identifier_stream(uninstaller)).c_str());
     return Done{};
 }
 

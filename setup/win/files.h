@@ -16,10 +16,11 @@ namespace talvo::setup::win {
 StepResult create_install_folder(const std::string& folder);
 
 // Writes `bytes` as the file at `path`, trying up to 20 times 150 ms apart
-// while another program holds the file.
+// while another program holds the file (write_retry.h).
 StepResult write_payload(const std::string& path, std::span<const std::uint8_t> bytes);
 
-// Copies this running program to `uninstaller`, unless it already is that file.
+// Copies this running program to `uninstaller`, unless it already is that
+// file, without the download's Mark of the Web.
 StepResult copy_uninstaller(const std::string& uninstaller);
 
 std::optional<std::uint64_t> file_size(const std::string& path);

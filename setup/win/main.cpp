@@ -7,6 +7,10 @@
 #include "win/platform/text_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Libraries loaded by name from now on (by COM, the shell link, message
+    // boxes) come from System32 only, never from the folder the setup was
+    // downloaded to, where anyone may have left a DLL of the same name.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     int count = 0;
     wchar_t** raw = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;

@@ -4,29 +4,121 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "setup/core/failure_texts.h"
-#include "setup/core/paths.h"
+#include "setup/core/launcher_processes.h"
 #include "setup/core/removal_command.h"
+#include "setup/win/desktop_shell.h"
+#include "setup/win/elevation.h"
 #include "win/platform/system_error.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
+#include "win/popup/popup_window.h"  // the launcher's window class
+#include "win/shell/app_state.h"     // the launcher's quit request
 
 namespace talvo::setup::win {
 namespace {
 
+using talvo::win::narrow;
 using talvo::win::unique_file;
 using talvo::win::unique_handle;
 using talvo::win::widen;
 
-constexpr DWORD kStopWaitMs = 3000;
+constexpr wchar_t kLauncherArguments[] = L"--hidden";
 
-void stop_process(DWORD id) {
-    const unique_handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-    if (!process) {
-        return;
+struct RunningLauncher {
+    DWORD id = 0;
+    unique_handle process;
+};
+
+std::optional<std::uint32_t> session_of(DWORD process_id) {
+    DWORD session = 0;
+    if (!ProcessIdToSessionId(process_id, &session)) {
+        return std::nullopt;
     }
-    TerminateProcess(process.get(), 0);
-    WaitForSingleObject(process.get(), kStopWaitMs);
+    return session;
+}
+
+// The launchers of this session, opened so that they can be waited for and,
+// where the system allows it, ended.
+std::vector<RunningLauncher> launchers_to_stop() {
+    std::vector<RunningLauncher> launchers;
+    // The snapshot's "no handle" value is INVALID_HANDLE_VALUE, as for files.
+    const unique_file snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
+        return launchers;
+    }
+    const std::optional<std::uint32_t> own_session = session_of(GetCurrentProcessId());
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        const std::string image =
+            narrow(std::wstring_view(entry.szExeFile, wcsnlen(entry.szExeFile, MAX_PATH)));
+        // The session is read (the process opened) only for a launcher's name.
+        if (!is_launcher_image_name(image) ||
+            !is_launcher_to_stop(image, session_of(entry.th32ProcessID), own_session)) {
+            continue;
+        }
+        unique_handle process(
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!process) {
+            // A launcher of higher integrity can still be asked and waited for.
+            process.reset(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        }
+        if (process) {
+            launchers.push_back({entry.th32ProcessID, std::move(process)});
+        }
+    }
+    return launchers;
+}
+
+struct QuitRequests {
+    const std::vector<RunningLauncher>& launchers;
+    std::vector<HWND> asked;  // each window is asked once
+};
+
+// Posts the quit request to each launcher window of the processes listed.
+BOOL CALLBACK request_quit(HWND hwnd, LPARAM parameter) {
+    auto& requests = *reinterpret_cast<QuitRequests*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t class_name[32] = {};
+    GetClassNameW(hwnd, class_name, 32);
+    const bool listed =
+        std::any_of(requests.launchers.begin(), requests.launchers.end(),
+                    [&](const RunningLauncher& launcher) { return launcher.id == owner; });
+    if (listed && wcscmp(class_name, talvo::win::kPopupClassName) == 0 &&
+        std::find(requests.asked.begin(), requests.asked.end(), hwnd) == requests.asked.end()) {
+        PostMessageW(hwnd, talvo::win::kQuitRequestMessage, 0, 0);
+        requests.asked.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+bool still_runs(const RunningLauncher& launcher) {
+    return WaitForSingleObject(launcher.process.get(), 0) == WAIT_TIMEOUT;
+}
+
+// Asks them to quit, looking again at each interval for the window of a
+// launcher still starting, until all have ended or `total` has passed.
+void ask_to_quit(const std::vector<RunningLauncher>& launchers, std::chrono::milliseconds total) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(total.count());
+    QuitRequests requests{launchers, {}};
+    for (auto running = std::find_if(launchers.begin(), launchers.end(), still_runs);
+         running != launchers.end();
+         running = std::find_if(launchers.begin(), launchers.end(), still_runs)) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) {
+            return;
+        }
+        EnumWindows(request_quit, reinterpret_cast<LPARAM>(&requests));
+        const auto step = static_cast<ULONGLONG>(kQuitRequestInterval.count());
+        WaitForSingleObject(running->process.get(),
+                            static_cast<DWORD>(std::min(step, deadline - now)));
+    }
 }
 
 // Creates a process and lets go of it at once; 0 or the system's error code.
@@ -56,39 +148,60 @@ std::wstring temporary_folder() {
     return length > 0 && length <= MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
-}  // namespace
-
-void stop_running_launchers() {
-    // The snapshot's "no handle" value is INVALID_HANDLE_VALUE, as for files.
-    const unique_file snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) {
-        return;
-    }
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-         more = Process32NextW(snapshot.get(), &entry)) {
-        const std::wstring_view image(entry.szExeFile, wcsnlen(entry.szExeFile, MAX_PATH));
-        if (is_launcher_image_name(talvo::win::narrow(image))) {
-            stop_process(entry.th32ProcessID);
-        }
-    }
-}
-
-StepResult start_launcher(const std::string& launcher_path) {
-    const std::wstring program = widen(launcher_path);
-    const DWORD error = start_detached(program, L"\"" + program + L"\" --hidden", 0, nullptr);
+StepResult start_directly(const std::wstring& program, const std::wstring& folder) {
+    // In the install folder, not the setup's: a USB stick or the folder of an
+    // unpacked download can then be removed while the launcher runs.
+    const DWORD error =
+        start_detached(program, L"\"" + program + L"\" " + kLauncherArguments, 0, folder.c_str());
     if (error != ERROR_SUCCESS) {
         return Failure{launch_failure(talvo::win::system_error_text(error))};
     }
     return Done{};
 }
 
+}  // namespace
+
+void stop_running_launchers() {
+    const std::vector<RunningLauncher> launchers = launchers_to_stop();
+    if (launchers.empty()) {
+        return;
+    }
+    ask_to_quit(launchers, kQuitRequestWait);
+    for (const RunningLauncher& launcher : launchers) {
+        if (still_runs(launcher)) {
+            TerminateProcess(launcher.process.get(), 0);
+            WaitForSingleObject(launcher.process.get(), static_cast<DWORD>(kTerminateWait.count()));
+        }
+    }
+}
+
+StepResult start_launcher(const InstallPaths& paths) {
+    const std::wstring program = widen(paths.launcher);
+    const std::wstring folder = widen(paths.folder);
+    const Elevation setup = own_elevation();
+    std::optional<DesktopShell> shell;
+    std::optional<Elevation> shell_elevation;
+    if (asks_desktop_shell(setup) && (shell = DesktopShell::find())) {
+        shell_elevation = process_elevation(shell->process_id());
+    }
+    switch (launcher_start(setup, shell_elevation)) {
+        case LauncherStart::Direct:
+            return start_directly(program, folder);
+        case LauncherStart::ThroughDesktopShell:
+            // A refusal starts nothing: the Run value, when chosen, starts it at the next log-on.
+            shell->start(program, kLauncherArguments, folder);
+            return Done{};
+        case LauncherStart::NotStarted:
+            return Done{};
+    }
+    return Done{};
+}
+
 void schedule_folder_removal(const std::string& install_folder) {
-    const std::optional<std::string> tail = removal_command_tail(install_folder);
     const std::wstring system = system_folder();
+    const std::optional<std::string> tail = removal_command_tail(install_folder, narrow(system));
     const std::wstring temporary = temporary_folder();
-    if (!tail || system.empty()) {
+    if (!tail) {
         return;
     }
     const std::wstring cmd = system + L"\\cmd.exe";

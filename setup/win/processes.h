@@ -3,16 +3,20 @@
 
 #include <string>
 
+#include "setup/core/paths.h"
 #include "setup/core/result.h"
 
 namespace talvo::setup::win {
 
-// Ends every process whose image is named "talvo.exe", wherever it runs from,
+// Stops every launcher of this log-on session, wherever it runs from: asks
+// each to quit, gives them 2 s together, then terminates what still runs,
 // waiting at most 3 s for each. Failures are passed over.
 void stop_running_launchers();
 
-// Starts the launcher with "--hidden" in the background, not waited for.
-StepResult start_launcher(const std::string& launcher_path);
+// Starts the installed launcher with "--hidden" in the install folder, in the
+// background, not waited for; an elevated setup has the desktop's shell start
+// it with the person's normal rights, or starts nothing (see launcher_start).
+StepResult start_launcher(const InstallPaths& paths);
 
 // Has cmd.exe remove the install folder two seconds from now, after this
 // program has ended. Nothing happens when cmd.exe cannot be started.

@@ -57,7 +57,7 @@ StepResult install_steps(const InstallPaths& paths, bool autostart) {
     } else {
         delete_run_value();  // a reinstall without start at log-on removes an older value
     }
-    return start_launcher(paths.launcher);
+    return start_launcher(paths);
 }
 
 int run_install(bool silent) {

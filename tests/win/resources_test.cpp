@@ -1,5 +1,6 @@
 // Resources of talvo.exe and Talvo-Setup.exe, read back from the built files:
-// the version block in French (Canada) and the application icon, group 1.
+// the version block in French (Canada), the application icon, group 1, and
+// the setup's manifest; and the libraries the setup imports.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,19 +10,12 @@
 #include <cstring>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
-
-// The build passes the programs' paths when it has built them.
-#ifndef TALVO_EXE_PATH
-#define TALVO_EXE_PATH ""
-#endif
-#ifndef TALVO_SETUP_EXE_PATH
-#define TALVO_SETUP_EXE_PATH ""
-#endif
 
 namespace talvo::win {
 namespace {
@@ -147,13 +141,13 @@ const Program kPrograms[] = {
     {"setup", TALVO_SETUP_EXE_PATH, L"Installateur de Talvo", L"Talvo-Setup", L"Talvo-Setup.exe"},
 };
 
+// Both programs are built with this one: a missing file is a failure.
 class ProgramResources : public testing::TestWithParam<Program> {
   protected:
     void SetUp() override {
         path_ = widen(GetParam().path);
-        if (path_.empty() || GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            GTEST_SKIP() << GetParam().name << " is not built: '" << GetParam().path << "'";
-        }
+        ASSERT_NE(GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES)
+            << GetParam().name << " is missing: '" << GetParam().path << "'";
     }
 
     std::wstring path_;
@@ -275,6 +269,68 @@ TEST_P(ProgramResources, SmallIconShowsWhiteTOnTealSquare) {
     EXPECT_EQ(at(3, 12), "#357F87") << "tile";
     EXPECT_EQ(at(8, 10), "#FFFFFF") << "stem of the T";
     EXPECT_EQ(at(5, 4), "#FFFFFF") << "left end of the bar";
+}
+
+std::string manifest_of(const std::wstring& path) {
+    const unique_module module = open_as_data(path);
+    const std::vector<std::uint8_t> bytes =
+        module ? resource_bytes(module.get(), 1, RT_MANIFEST) : std::vector<std::uint8_t>{};
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The launcher keeps none: its start-up sets its DPI awareness itself.
+TEST(ProgramManifest, SetupRunsAsInvokerOnWindows10ThemedAndPerMonitorAware) {
+    const std::string manifest = manifest_of(widen(TALVO_SETUP_EXE_PATH));
+    for (const char* part : {
+             "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+             "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",
+             "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+             "publicKeyToken=\"6595b64144ccf1df\"",
+             "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+             "PerMonitorV2</dpiAwareness>",
+         }) {
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(manifest_of(widen(TALVO_EXE_PATH)), "");
+}
+
+// The names of the libraries in a PE file's import directory, in lower case.
+std::set<std::string> imported_libraries(const std::wstring& path) {
+    const unique_module module = open_as_data(path);
+    if (!module) {
+        return {};
+    }
+    // Mapped as an image (flag bits in the low end of the handle): addresses are offsets.
+    const auto* base =
+        reinterpret_cast<const std::uint8_t*>(reinterpret_cast<std::uintptr_t>(module.get()) & ~3u);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::set<std::string> names;
+    for (auto* entry =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         directory.VirtualAddress != 0 && entry->Name != 0; ++entry) {
+        std::string name = reinterpret_cast<const char*>(base + entry->Name);
+        for (char& c : name) {
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+        names.insert(name);
+    }
+    return names;
+}
+
+// A library the setup names in its import table is looked for beside the
+// setup first, in the download folder, unless Windows always takes it from
+// System32; everything else is loaded by name after the search is limited.
+TEST(ProgramImports, SetupImportsOnlyLibrariesWindowsLoadsFromSystem32) {
+    const std::set<std::string> allowed = {"kernel32.dll", "user32.dll",  "advapi32.dll",
+                                           "ole32.dll",    "shell32.dll", "msvcrt.dll"};
+    const std::set<std::string> imported = imported_libraries(widen(TALVO_SETUP_EXE_PATH));
+    ASSERT_FALSE(imported.empty());
+    for (const std::string& name : imported) {
+        EXPECT_TRUE(allowed.count(name) != 0) << name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Executables, ProgramResources, testing::ValuesIn(kPrograms),

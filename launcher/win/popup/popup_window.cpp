@@ -116,7 +116,7 @@ HWND create_popup_window(HINSTANCE instance) {
 
 bool allow_messages_from_other_processes(HWND hwnd, UINT taskbar_created) {
     bool allowed = true;
-    for (const UINT message : {kShowRequestMessage, taskbar_created}) {
+    for (const UINT message : {kShowRequestMessage, kQuitRequestMessage, taskbar_created}) {
         allowed = ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr) && allowed;
     }
     return allowed;
@@ -181,6 +181,9 @@ LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
             return 0;
         case kTrayCallbackMessage:
             on_tray_callback(hwnd, wparam, lparam);
+            return 0;
+        case kQuitRequestMessage:
+            DestroyWindow(hwnd);  // the window's end ends the launcher
             return 0;
         case kAccessChangeMessage:
             send_popup_notifications(hwnd, wparam);

@@ -13,7 +13,8 @@ HWND create_popup_window(HINSTANCE instance);
 // Lets the messages other processes send the popup through User Interface
 // Privilege Isolation, which drops them on their way to an elevated launcher
 // (one an installer run as administrator started): Explorer's
-// "TaskbarCreated" and a second start's show request. True when all are allowed.
+// "TaskbarCreated", a second start's show request and the setup's quit
+// request. True when all are allowed.
 bool allow_messages_from_other_processes(HWND hwnd, UINT taskbar_created);
 
 LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

@@ -149,7 +149,8 @@ inline constexpr UINT kCatalogReadyMessage = WM_APP + 1;
 inline constexpr UINT kIconsReadyMessage = WM_APP + 2;
 inline constexpr UINT kShowRequestMessage = WM_APP + 3;
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 4;
-// WM_APP + 5 is the setup's quit request.
+// Sent by the setup before it replaces the launcher: quit as the quit command does.
+inline constexpr UINT kQuitRequestMessage = WM_APP + 5;
 inline constexpr UINT kAccessChangeMessage = WM_APP + 6;    // wParam: the PopupChange
 inline constexpr UINT kAccessibleOpenMessage = WM_APP + 7;  // wParam: the row a reader opens
 

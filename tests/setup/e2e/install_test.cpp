@@ -8,6 +8,7 @@
 #include "polling.h"
 #include "setup_harness.h"
 #include "text_paths.h"
+#include "win/platform/unique_resource.h"
 
 namespace talvo::setup_e2e {
 namespace {
@@ -162,12 +163,15 @@ TEST_F(Install, MissingVariableStopsWithItsTextAndTheNextInstallSucceeds) {
     }
 }
 
+// The retries themselves (how many, how far apart, which failures) are the
+// core's, tested natively; here the outcome a user sees.
 TEST_F(Install, LockedLauncherFailsAfterTheRetriesWithNothingRegistered) {
     std::filesystem::create_directories(profile_.install_folder);
     // Held without sharing for the whole test, as another program might.
-    const HANDLE held = CreateFileW(profile_.launcher.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const talvo::win::unique_file held(CreateFileW(profile_.launcher.c_str(),
+                                                   GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
 
     const auto setup = SetupProcess::start(profile_, L"");
     ASSERT_NE(setup, nullptr);
@@ -176,11 +180,9 @@ TEST_F(Install, LockedLauncherFailsAfterTheRetriesWithNothingRegistered) {
     press(*install, IDYES);
     const std::optional<Box> autostart = wait_for_box(setup->id(), install->dialog);
     ASSERT_TRUE(autostart.has_value());
-    const auto answered = std::chrono::steady_clock::now();
     press(*autostart, IDYES);
     const std::optional<Box> failure = wait_for_box(setup->id(), autostart->dialog);
     ASSERT_TRUE(failure.has_value());
-    EXPECT_GE(std::chrono::steady_clock::now() - answered, 2800ms) << "19 pauses of 150 ms";
     const std::wstring start =
         L"Une erreur est survenue :\n\nécriture de " + profile_.launcher + L" : ";
     EXPECT_EQ(failure->text.substr(0, start.size()), start);
@@ -194,7 +196,6 @@ TEST_F(Install, LockedLauncherFailsAfterTheRetriesWithNothingRegistered) {
     EXPECT_FALSE(shows_a_window_until_exit(*silent));
     EXPECT_EQ(silent->wait_for_exit(0ms), std::optional<DWORD>(1));
     expect_nothing_registered(profile_);
-    CloseHandle(held);
 }
 
 }  // namespace

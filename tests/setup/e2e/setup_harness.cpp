@@ -192,7 +192,8 @@ ScratchProfile::~ScratchProfile() {
 
 std::unique_ptr<SetupProcess> SetupProcess::start(const ScratchProfile& profile,
                                                   const std::wstring& arguments,
-                                                  Variables variables, const std::wstring& exe) {
+                                                  Variables variables, const std::wstring& exe,
+                                                  const std::wstring& folder) {
     std::wstring command_line = L"\"" + exe + L"\" " + arguments;
     std::wstring environment = environment_for(profile, variables);
     STARTUPINFOW startup{};
@@ -201,7 +202,7 @@ std::unique_ptr<SetupProcess> SetupProcess::start(const ScratchProfile& profile,
     // Detached: Wine would otherwise end a GUI child together with its console parent.
     if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE,
                         DETACHED_PROCESS | CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                        profile.root.c_str(), &startup, &info)) {
+                        folder.empty() ? profile.root.c_str() : folder.c_str(), &startup, &info)) {
         return nullptr;
     }
     CloseHandle(info.hThread);
@@ -244,8 +245,9 @@ std::optional<Box> wait_for_box(DWORD process, HWND previous) {
         }
     }
     box.in_foreground = e2e::wait_until([&] { return GetForegroundWindow() == box.dialog; });
-    // The icon is compared once the box has painted it.
-    e2e::wait_until([&] { return (box.icon = box_icon(box)) != 0; }, std::chrono::seconds(1));
+    // The icon is compared once the box has painted it, which can take a while
+    // on a loaded machine.
+    e2e::wait_until([&] { return (box.icon = box_icon(box)) != 0; });
     return box;
 }
 
@@ -255,7 +257,9 @@ void press(const Box& box, int button) {
 
 bool shows_a_window_until_exit(const SetupProcess& process) {
     BoxQuery query{process.id(), nullptr};
-    while (!process.wait_for_exit(std::chrono::milliseconds(0))) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!process.wait_for_exit(std::chrono::milliseconds(0)) &&
+           std::chrono::steady_clock::now() < deadline) {
         EnumWindows(match_visible, reinterpret_cast<LPARAM>(&query));
         if (query.found != nullptr) {
             return true;
@@ -320,6 +324,19 @@ void clean_registry() {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Talvo");
 }
 
+RegistryScope::RegistryScope() : previous_run_value_(registry_value(kRunKey, L"Talvo")) {
+    clean_registry();
+}
+
+RegistryScope::~RegistryScope() {
+    clean_registry();
+    if (previous_run_value_) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Talvo", previous_run_value_->type,
+                        previous_run_value_->data.data(),
+                        static_cast<DWORD>(previous_run_value_->data.size()));
+    }
+}
+
 std::optional<Shortcut> read_shortcut(const std::wstring& path) {
     const talvo::win::ComApartment apartment;
     ComPtr<IShellLinkW> link;
@@ -375,7 +392,6 @@ void end_processes_of(const std::wstring& image_path) {
 
 void SetupTest::TearDown() {
     end_processes_of(profile_.launcher);
-    clean_registry();
 }
 
 std::optional<DWORD> SetupTest::run(const std::wstring& arguments, Variables variables,

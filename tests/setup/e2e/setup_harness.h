@@ -47,11 +47,13 @@ enum class Variables { Both, NoLocalAppData, NoAppData };
 
 class SetupProcess {
   public:
-    // Starts `exe` (the built setup by default) with the profile's variables; null on failure.
+    // Starts `exe` (the built setup by default) with the profile's variables,
+    // in `folder` (the profile's root by default); null on failure.
     static std::unique_ptr<SetupProcess> start(const ScratchProfile& profile,
                                                const std::wstring& arguments,
                                                Variables variables = Variables::Both,
-                                               const std::wstring& exe = setup_exe_path());
+                                               const std::wstring& exe = setup_exe_path(),
+                                               const std::wstring& folder = {});
     ~SetupProcess();  // ends the process if it still runs
     SetupProcess(const SetupProcess&) = delete;
     SetupProcess& operator=(const SetupProcess&) = delete;
@@ -83,7 +85,8 @@ std::optional<Box> wait_for_box(DWORD process, HWND previous = nullptr);
 int box_icon(const Box& box);
 // Clicks a button of the box.
 void press(const Box& box, int button);
-// Whether `process` shows any visible top-level window before it ends.
+// Whether `process` shows any visible top-level window before it ends. It
+// stops looking after 20 s: the caller then finds the process still running.
 bool shows_a_window_until_exit(const SetupProcess& process);
 
 std::optional<std::string> file_bytes(const std::wstring& path);
@@ -98,6 +101,20 @@ std::optional<DWORD> value_count(const wchar_t* key);  // nothing when the key i
 RegistryValue string_value(const std::wstring& text);  // REG_SZ bytes with the zero
 RegistryValue dword_value(DWORD value);
 void clean_registry();  // the uninstall key and the Run value
+
+// For its lifetime the uninstall key and the Run value are the setup's: both
+// are removed at the start and at the end, and a Run value found at the start
+// is put back at the end, whatever happened in between.
+class RegistryScope {
+  public:
+    RegistryScope();
+    ~RegistryScope();
+    RegistryScope(const RegistryScope&) = delete;
+    RegistryScope& operator=(const RegistryScope&) = delete;
+
+  private:
+    std::optional<RegistryValue> previous_run_value_;
+};
 
 struct Shortcut {
     std::wstring target;
@@ -117,13 +134,13 @@ void end_processes_of(const std::wstring& image_path);
 // launcher of the profile left running.
 class SetupTest : public ::testing::Test {
   protected:
-    void SetUp() override { clean_registry(); }
     void TearDown() override;
 
     // Runs the setup to its end; its exit status, or nothing after 20 s.
     std::optional<DWORD> run(const std::wstring& arguments, Variables variables = Variables::Both,
                              const std::wstring& exe = setup_exe_path());
 
+    RegistryScope registry_;  // restored after the profile's launchers have ended
     ScratchProfile profile_;
 };
 

@@ -2,16 +2,20 @@
 // go, when two paths are one file, and the exact bytes of the registry data.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "setup/core/failure_texts.h"
+#include "setup/core/launcher_processes.h"
 #include "setup/core/messages.h"  // failure_box_text
 #include "setup/core/paths.h"
 #include "setup/core/registry_values.h"
 #include "setup/core/removal_command.h"
 #include "setup/core/switches.h"
+#include "setup/core/write_retry.h"
 
 namespace talvo::setup {
 namespace {
@@ -32,6 +36,10 @@ TEST(SetupSwitches, OnlyWholeCaseSensitiveSpellingsCountInAnyPosition) {
         {{"/uninstall"}, false, true},
         {{"--uninstall"}, false, true},
         {{"x", "--uninstall", "y", "/S"}, true, true},
+        {{"/S", "/uninstall"}, true, true},
+        {{"/uninstall", "/S"}, true, true},
+        {{"--silent", "x"}, true, false},
+        {{"x", "--silent"}, true, false},
         {{"/U", "-s", "/Uninstall", "--SILENT", "/SILENT", "-uninstall", "/s ", "--silent=1"},
          false,
          false},
@@ -72,8 +80,24 @@ TEST(SetupPaths, SamePathComparesComponentsWithoutCase) {
     for (const auto& c : cases) {
         EXPECT_EQ(same_path(uninstaller, c.other), c.same) << c.other;
     }
-    EXPECT_FALSE(same_path("\\\\server\\share\\a.exe", "\\server\\share\\a.exe"));
-    EXPECT_FALSE(same_path("C:\\Straße\\a.exe", "C:\\STRASSE\\a.exe")) << "one unit each";
+    const struct {
+        const char* a;
+        const char* b;
+        bool same;
+    } pairs[] = {
+        {"\\\\server\\share\\a.exe", "\\server\\share\\a.exe", false},
+        {"\\\\?\\UNC\\srv\\sh\\a.exe", "\\\\srv\\sh\\a.exe", true},
+        {"C:\\Straße\\a.exe", "C:\\STRASSE\\a.exe", false},  // one unit each
+        {"C:\\Straße\\a.exe", "C:\\Strase\\a.exe", false},
+    };
+    for (const auto& p : pairs) {
+        EXPECT_EQ(same_path(p.a, p.b), p.same) << p.a << " / " << p.b;
+    }
+}
+
+TEST(SetupPaths, ZoneIdentifierIsTheFilesAlternateStream) {
+    EXPECT_EQ(zone_identifier_stream("C:\\Zoé\\uninstall.exe"),
+              "C:\\Zoé\\uninstall.exe:Zone.Identifier");
 }
 
 TEST(SetupPaths, LauncherImageNameIgnoresAsciiCaseOnly) {
@@ -144,6 +168,9 @@ TEST(SetupRegistry, UninstallEntryHoldsTenValuesInOrderWithExactBytes) {
         EXPECT_EQ(values[i].data, expected[i].data) << expected[i].name;
     }
     EXPECT_EQ(utf16_bytes(u"Talvo").size(), 12u) << "five units and the zero";
+    EXPECT_EQ(uninstall_entry_values(install_paths(kLocal), 0x01020304)[7].data,
+              (std::vector<std::uint8_t>{0x04, 0x03, 0x02, 0x01}))
+        << "a size of 2^24 KiB or more keeps its fourth byte";
 }
 
 TEST(SetupRegistry, EstimatedSizeAddsWholeKibOfTheUninstaller) {
@@ -151,6 +178,7 @@ TEST(SetupRegistry, EstimatedSizeAddsWholeKibOfTheUninstaller) {
     EXPECT_EQ(estimated_size(667, std::nullopt), 667u);
     EXPECT_EQ(estimated_size(667, 1023), 667u);
     EXPECT_EQ(estimated_size(667, 1024), 668u);
+    EXPECT_EQ(estimated_size(667, std::uint64_t{70} << 20), 667u + 70u * 1024u) << "70 MiB";
     EXPECT_EQ(estimated_size(0xFFFFFFF0u, std::uint64_t{1} << 40), 0xFFFFFFFFu) << "saturates";
 }
 
@@ -160,14 +188,107 @@ TEST(SetupRegistry, StringDataKeepsCharactersBeyondTheBasicPlane) {
         << "a character beyond U+FFFF is a surrogate pair";
 }
 
-TEST(SetupRemoval, TailIsVerbatimUnlessThePathCouldReachAnotherFolder) {
-    EXPECT_EQ(removal_command_tail("C:\\Users\\Zoé & Co (1)\\Talvo"),
-              "/c ping -n 3 127.0.0.1 >nul & rmdir /s /q \"C:\\Users\\Zoé & Co (1)\\Talvo\"");
-    EXPECT_TRUE(removal_command_tail("\\\\server\\share\\Talvo").has_value());
-    for (const char* folder : {"C:\\Users\\%USERNAME%\\Talvo", "C:\\Users\\a\" & rd \"C:\\x",
-                               "Programs\\Talvo", "C:Programs\\Talvo", ""}) {
-        EXPECT_EQ(removal_command_tail(folder), std::nullopt) << folder;
+TEST(SetupRemoval, TailIsVerbatimUnlessAPathCouldReachAnotherFolder) {
+    constexpr char kSystem[] = "C:\\Windows\\System32";
+    EXPECT_EQ(removal_command_tail("C:\\Users\\Zoé & Co (1)!\\Talvo", kSystem),
+              "/d /v:off /c C:\\Windows\\System32\\ping.exe -n 3 127.0.0.1 >nul & rmdir /s /q "
+              "\"C:\\Users\\Zoé & Co (1)!\\Talvo\"");
+    EXPECT_TRUE(removal_command_tail("\\\\server\\share\\Talvo", kSystem).has_value());
+    for (const char* folder :
+         {"C:\\Users\\%USERNAME%\\Talvo", "C:\\Users\\a\" & rd \"C:\\x", "Programs\\Talvo",
+          "C:Programs\\Talvo", "\\\\\\server\\share\\Talvo", ""}) {
+        EXPECT_EQ(removal_command_tail(folder, kSystem), std::nullopt) << folder;
     }
+    // The system folder is written unquoted: it must be one plain word.
+    for (const char* system : {"C:\\Win dows\\System32", "C:\\W&x\\System32", "C:\\W%x%\\System32",
+                               "C:\\W(x)\\System32", "System32", ""}) {
+        EXPECT_EQ(removal_command_tail("C:\\T", system), std::nullopt) << system;
+    }
+}
+
+// The write's retries as a sequence of attempt results, with the pauses between them.
+TEST(SetupWriteRetry, RetriesOnlySharingViolationsTwentyTimes150MsApart) {
+    constexpr std::uint32_t kAccessDenied = 5, kSharing = 32, kLock = 33, kMapped = 1224,
+                            kPathNotFound = 3, kDiskFull = 112;
+    const struct {
+        const char* name;
+        std::vector<std::uint32_t> results;  // one per attempt; written (0) after them
+        int attempts;
+        std::uint32_t outcome;
+    } cases[] = {
+        {"written at once", {}, 1, 0},
+        {"held, then free", {kSharing, kLock, kMapped, kAccessDenied}, 5, 0},
+        {"free on the 20th attempt", std::vector<std::uint32_t>(19, kSharing), 20, 0},
+        {"held throughout", std::vector<std::uint32_t>(25, kSharing), 20, kSharing},
+        {"no such folder", {kPathNotFound}, 1, kPathNotFound},
+        {"held, then the disk is full", {kLock, kDiskFull}, 2, kDiskFull},
+    };
+    for (const auto& c : cases) {
+        int attempts = 0;
+        std::vector<std::chrono::milliseconds> pauses;
+        const std::uint32_t outcome = write_with_retries(
+            [&] {
+                const auto at = static_cast<std::size_t>(attempts++);
+                return at < c.results.size() ? c.results[at] : 0u;
+            },
+            [&](std::chrono::milliseconds pause) { pauses.push_back(pause); });
+        EXPECT_EQ(outcome, c.outcome) << c.name;
+        EXPECT_EQ(attempts, c.attempts) << c.name;
+        EXPECT_EQ(pauses,
+                  std::vector<std::chrono::milliseconds>(static_cast<std::size_t>(c.attempts - 1),
+                                                         std::chrono::milliseconds(150)))
+            << c.name;
+    }
+}
+
+TEST(SetupLaunchers, OnlyLaunchersOfTheSetupsOwnSessionAreStopped) {
+    const struct {
+        const char* image;
+        std::optional<std::uint32_t> session;
+        std::optional<std::uint32_t> own;
+        bool stopped;
+    } cases[] = {
+        {"talvo.exe", 1, 1, true},
+        {"Talvo.EXE", 2, 2, true},
+        {"talvo.exe", 0, 1, false},  // another user's, seen by an elevated setup
+        {"talvo.exe", 2, 1, false},
+        {"talvo.exe", std::nullopt, 1, false},  // not readable: not ours to end
+        {"talvo.exe", std::nullopt, 0, false},
+        {"talvo.exe", 1, std::nullopt, false},
+        {"talvo.exe", 0, std::nullopt, false},
+        {"notepad.exe", 1, 1, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(is_launcher_to_stop(c.image, c.session, c.own), c.stopped)
+            << c.image << " " << c.session.value_or(99) << "/" << c.own.value_or(99);
+    }
+    EXPECT_EQ(kQuitRequestWait, std::chrono::seconds(2));
+    EXPECT_EQ(kTerminateWait, std::chrono::seconds(3));
+}
+
+TEST(SetupLaunchers, AnElevatedSetupLeavesTheStartToTheDesktopShell) {
+    using E = Elevation;
+    using S = LauncherStart;
+    const struct {
+        Elevation setup;
+        std::optional<Elevation> shell;
+        LauncherStart start;
+    } cases[] = {
+        {E::Limited, E::Limited, S::Direct},    // a person's usual run
+        {E::Default, std::nullopt, S::Direct},  // no split token: User Account Control off
+        {E::Unknown, E::Limited, S::Direct},
+        {E::Full, E::Limited, S::ThroughDesktopShell},  // "Run as administrator"
+        {E::Full, E::Default, S::ThroughDesktopShell},
+        {E::Full, E::Unknown, S::ThroughDesktopShell},
+        {E::Full, E::Full, S::Direct},  // the shell is elevated too: same rights either way
+        {E::Full, std::nullopt, S::NotStarted},  // no desktop shell to ask
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(launcher_start(c.setup, c.shell), c.start)
+            << static_cast<int>(c.setup) << " " << static_cast<int>(c.shell.value_or(E::Unknown));
+    }
+    EXPECT_TRUE(asks_desktop_shell(E::Full));
+    EXPECT_FALSE(asks_desktop_shell(E::Limited));
 }
 
 }  // namespace

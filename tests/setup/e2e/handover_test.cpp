@@ -1,0 +1,173 @@
+// Handing over to a new launcher: a running launcher is asked to quit and ends
+// by itself with its icon gone; an install asks every running launcher (a
+// stand-in records the request) and terminates one that ignores it; the new
+// launcher keeps no hold on the folder the setup ran from; and the desktop's
+// shell, which an elevated setup asks instead, starts a program as asked.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "launcher_process.h"
+#include "polling.h"
+#include "setup/win/desktop_shell.h"
+#include "setup_harness.h"
+#include "text_paths.h"
+#include "win/platform/unique_resource.h"
+#include "win/shell/app_state.h"  // kQuitRequestMessage
+
+namespace talvo::setup_e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr DWORD kQuitByItself = 3;  // the stand-in's status when it quits on the request
+
+// A copy of the stand-in as "talvo.exe" in a folder of its own, where it
+// records how it was started and the quit requests it received.
+class StandIn {
+  public:
+    StandIn(const std::wstring& folder, bool ignores_quit, bool slow_start = false)
+        : folder_(folder), exe_(folder + L"\\talvo.exe") {
+        std::filesystem::create_directories(folder_);
+        std::filesystem::copy_file(e2e::windows_path(TALVO_STANDIN_EXE_PATH), exe_,
+                                   std::filesystem::copy_options::overwrite_existing);
+        if (ignores_quit) {
+            std::ofstream(std::filesystem::path(folder_ + L"\\ignore-quit"));
+        }
+        if (slow_start) {
+            std::ofstream(std::filesystem::path(folder_ + L"\\slow-start"));
+        }
+    }
+    ~StandIn() { end_processes_of(exe_); }
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+    const std::wstring& exe() const { return exe_; }
+    const std::wstring& folder() const { return folder_; }
+    std::string record() const { return file_bytes(folder_ + L"\\record.txt").value_or(""); }
+
+    // Starts it as a user's launcher runs, hidden; with `wait`, until its window exists.
+    bool start(bool wait = true) {
+        std::wstring command_line = L"\"" + exe_ + L"\" --hidden";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessW(exe_.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder_.c_str(), &startup, &info)) {
+            return false;
+        }
+        CloseHandle(info.hThread);
+        process_.reset(info.hProcess);
+        id_ = info.dwProcessId;
+        return !wait || e2e::wait_until([&] {
+            return e2e::find_process_window(id_, L"TalvoWindow") != nullptr;
+        });
+    }
+
+    std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const {
+        DWORD status = 0;
+        if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) !=
+                WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_.get(), &status)) {
+            return std::nullopt;
+        }
+        return status;
+    }
+
+  private:
+    std::wstring folder_;
+    std::wstring exe_;
+    talvo::win::unique_handle process_;
+    DWORD id_ = 0;
+};
+
+// Whether the shell holds the launcher's icon: changing its tip succeeds only then.
+bool icon_present(HWND popup) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = popup;
+    data.uID = 1;
+    data.uFlags = NIF_TIP;
+    wcscpy_s(data.szTip, L"Talvo (Alt+Espace)");
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST(QuitRequest, TheLauncherEndsByItselfWithStatusZeroAndItsIconGoes) {
+    const e2e::ScratchAppData appdata;
+    const auto launcher = e2e::LauncherProcess::start(appdata.path(), L"--hidden");
+    ASSERT_NE(launcher, nullptr);
+    HWND popup = nullptr;
+    ASSERT_TRUE(e2e::wait_until([&] { return (popup = launcher->popup()) != nullptr; }));
+    ASSERT_TRUE(e2e::wait_until([&] { return icon_present(popup); })) << "no tray icon";
+    PostMessageW(popup, talvo::win::kQuitRequestMessage, 0, 0);
+    EXPECT_EQ(launcher->wait_for_exit(e2e::kWait), std::optional<DWORD>(0));
+    EXPECT_FALSE(icon_present(popup));
+}
+
+using Handover = SetupTest;
+
+TEST_F(Handover, InstallAsksRunningLaunchersToQuitAndTerminatesOnlyThoseThatStay) {
+    const struct {
+        const char* name;
+        bool ignores_quit;
+        bool slow_start;  // no window yet when the setup looks
+        DWORD status;     // the stand-in's own, or 0 from its termination
+    } cases[] = {
+        {"quits on the request", false, false, kQuitByItself},
+        {"ignores the request", true, false, 0},
+        {"still starting", false, true, kQuitByItself},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StandIn standin(profile_.root + L"\\Ailleurs " + e2e::wide(c.name), c.ignores_quit,
+                        c.slow_start);
+        ASSERT_TRUE(standin.start(!c.slow_start));
+        ASSERT_EQ(run(L"/S"), std::optional<DWORD>(0));
+        EXPECT_EQ(standin.wait_for_exit(e2e::kWait), std::optional<DWORD>(c.status));
+        EXPECT_EQ(standin.record(),
+                  "start --hidden in " + e2e::utf8(standin.folder()) + "\nquit request\n");
+        EXPECT_EQ(processes_of(profile_.launcher).size(), 1u) << "the new launcher runs";
+    }
+}
+
+TEST_F(Handover, TheFolderTheSetupRanFromCanBeRemovedWhileTheLauncherRuns) {
+    const std::wstring downloads = profile_.root + L"\\Téléchargements";
+    std::filesystem::create_directories(downloads);
+    const std::wstring setup_copy = downloads + L"\\Talvo-Setup.exe";
+    std::filesystem::copy_file(setup_exe_path(), setup_copy);
+    {
+        const auto setup =
+            SetupProcess::start(profile_, L"/S", Variables::Both, setup_copy, downloads);
+        ASSERT_NE(setup, nullptr);
+        ASSERT_EQ(setup->wait_for_exit(20s), std::optional<DWORD>(0));
+    }
+    ASSERT_TRUE(e2e::wait_until([&] { return processes_of(profile_.launcher).size() == 1; }));
+    // Wine lets go of an ended program's file a moment after its end.
+    std::error_code error;
+    EXPECT_TRUE(e2e::wait_until([&] {
+        std::filesystem::remove_all(downloads, error);
+        return !error;
+    })) << error.message();
+    EXPECT_FALSE(exists(downloads));
+    EXPECT_EQ(processes_of(profile_.launcher).size(), 1u);
+}
+
+TEST_F(Handover, TheDesktopShellStartsAProgramWithItsArgumentsInTheFolderGiven) {
+    const talvo::win::ComApartment apartment;
+    const StandIn standin(profile_.root + L"\\Programme à lancer", false);
+    const std::optional<talvo::setup::win::DesktopShell> shell =
+        talvo::setup::win::DesktopShell::find();
+    ASSERT_TRUE(shell.has_value());
+    EXPECT_NE(shell->process_id(), 0u);
+    const std::wstring folder = profile_.install_folder;
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(shell->start(standin.exe(), L"--hidden", folder));
+    const std::string expected = "start --hidden in " + e2e::utf8(folder) + "\n";
+    EXPECT_TRUE(e2e::wait_until([&] { return standin.record() == expected; })) << standin.record();
+}
+
+}  // namespace
+}  // namespace talvo::setup_e2e

@@ -1,0 +1,87 @@
+// A stand-in for a running launcher, built as "talvo.exe": a hidden window of
+// the launcher's class that records, beside its own file, how it was started
+// (arguments and current folder) and each quit request it receives. It quits
+// on the request with status 3 (so that a test can tell this from being
+// terminated), unless a file "ignore-quit" lies beside it. With a file
+// "slow-start" beside it, its window appears 0.7 s after its start,
+// as a launcher's does while it loads.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "win/popup/popup_window.h"  // kPopupClassName
+#include "win/shell/app_state.h"     // kQuitRequestMessage
+
+namespace {
+
+constexpr int kQuitStatus = 3;
+
+std::wstring own_folder() {
+    wchar_t path[MAX_PATH * 2] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+    const std::wstring own(path, length);
+    return own.substr(0, own.find_last_of(L'\\'));
+}
+
+// Appends one line, in UTF-8, to record.txt beside this program.
+void record(const std::wstring& line) {
+    const std::wstring text = line + L"\n";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, nullptr);
+    const HANDLE file = CreateFileW((own_folder() + L"\\record.txt").c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == talvo::win::kQuitRequestMessage) {
+        record(L"quit request");
+        const std::wstring ignore = own_folder() + L"\\ignore-quit";
+        if (GetFileAttributesW(ignore.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            PostQuitMessage(kQuitStatus);
+        }
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring line = L"start";
+    for (int i = 1; arguments != nullptr && i < count; ++i) {
+        line += L" ";
+        line += arguments[i];
+    }
+    LocalFree(arguments);
+    wchar_t folder[MAX_PATH * 2] = {};
+    GetCurrentDirectoryW(MAX_PATH * 2, folder);
+    record(line + L" in " + folder);
+    if (GetFileAttributesW((own_folder() + L"\\slow-start").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        Sleep(700);
+    }
+
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = window_procedure;
+    window_class.hInstance = instance;
+    window_class.lpszClassName = talvo::win::kPopupClassName;
+    RegisterClassExW(&window_class);
+    CreateWindowExW(WS_EX_TOOLWINDOW, talvo::win::kPopupClassName, L"Talvo", WS_POPUP, 0, 0, 10, 10,
+                    nullptr, nullptr, instance, nullptr);
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
