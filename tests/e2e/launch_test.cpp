@@ -159,40 +159,35 @@ TEST_F(Launch, TheQuitCommandEndsTheLauncherWithStatusZero) {
     EXPECT_EQ(any_talvo_window(), nullptr);
 }
 
+// The command's name says what Enter will do: a reader reads it, row by row,
+// for the query typed, before and after each switch.
 TEST_F(Launch, TheAutostartCommandWritesTheRunValueAndRenamesItself) {
     const testing::RunValueGuard restore_run_value;
     delete_run_value();
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(wait_shown());
-    type_text(L"ne plus lancer");
-    ASSERT_TRUE(wait_rows(0)) << "the entry offers to start with Windows";
-    press_key(VK_ESCAPE);
-    ASSERT_TRUE(wait_hidden());
-
+    const std::string off_name = "Lancer Talvo au démarrage de Windows";
+    const std::string on_name = "Ne plus lancer Talvo au démarrage";
     const struct {
-        const wchar_t* typed;
+        std::string name_before;
         std::optional<std::wstring> value_after;
-        int rows_of_new_name;
     } steps[] = {
-        {L"demarrage", L"\"" + talvo_exe_path() + L"\" --hidden", 1},
-        {L"ne plus lancer", std::nullopt, 0},
+        {off_name, L"\"" + talvo_exe_path() + L"\" --hidden"},
+        {on_name, std::nullopt},
     };
+    ASSERT_TRUE(start(L"--hidden"));
     for (const auto& step : steps) {
         press_alt_space();
         ASSERT_TRUE(wait_shown());
-        type_text(step.typed);
-        ASSERT_TRUE(wait_rows(1));
+        type_text(L"demarrage");
+        ASSERT_TRUE(wait_rows_named("demarrage", {step.name_before}));
         press_key(VK_RETURN);
         EXPECT_TRUE(wait_until([&] { return run_value() == step.value_after; }))
-            << utf8(step.typed) << ": " << utf8(run_value().value_or(L"<none>"));
-        ASSERT_TRUE(wait_hidden());
-        press_alt_space();
-        ASSERT_TRUE(wait_shown());
-        type_text(L"ne plus lancer");
-        EXPECT_TRUE(wait_rows(step.rows_of_new_name)) << "after " << utf8(step.typed);
-        press_key(VK_ESCAPE);
+            << step.name_before << ": " << utf8(run_value().value_or(L"<none>"));
         ASSERT_TRUE(wait_hidden());
     }
+    press_alt_space();
+    ASSERT_TRUE(wait_shown());
+    type_text(L"demarrage");
+    EXPECT_TRUE(wait_rows_named("demarrage", {off_name})) << "back to its first name";
 }
 
 TEST_F(Launch, DiagFocusListsTheWindowsWhileALauncherRuns) {

@@ -4,6 +4,7 @@
 
 #include "polling.h"
 #include "screen.h"
+#include "screen_reader.h"
 #include "test_window.h"
 #include "text_paths.h"
 
@@ -153,6 +154,35 @@ bool LauncherTest::shown() const {
     }
     return ::testing::AssertionFailure() << "popup height " << window_height(popup_)
                                          << ", expected " << expected << " for " << rows << " rows";
+}
+
+::testing::AssertionResult LauncherTest::wait_rows_named(std::string_view query,
+                                                         const std::vector<std::string>& names) {
+    std::optional<ReadPopup> read;
+    const auto matches = [&] {
+        read = read_popup(popup_);
+        if (!read || read->query.value != query || read->rows.size() != names.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (read->rows[i].name != names[i]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (wait_until(matches)) {
+        return ::testing::AssertionSuccess();
+    }
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    if (!read) {
+        return failure << "the popup does not answer a screen reader";
+    }
+    failure << "query \"" << read->query.value << "\", rows:";
+    for (const ReadElement& row : read->rows) {
+        failure << " \"" << row.name << "\"";
+    }
+    return failure;
 }
 
 ::testing::AssertionResult LauncherTest::wait_selected(int row) {

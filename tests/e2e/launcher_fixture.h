@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data_files.h"
@@ -55,6 +56,10 @@ class LauncherTest : public ::testing::Test {
     ::testing::AssertionResult wait_exit(DWORD status);
     // Waits for the window height of `rows` result rows.
     ::testing::AssertionResult wait_rows(int rows);
+    // Waits until a screen reader reads `query` as the query and these row names:
+    // the rows of this very query, whatever was shown before.
+    ::testing::AssertionResult wait_rows_named(std::string_view query,
+                                               const std::vector<std::string>& names);
     // Waits until the selection band is drawn on `row`.
     ::testing::AssertionResult wait_selected(int row);
     // Waits until history.tsv holds `count` lines.
