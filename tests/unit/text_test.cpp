@@ -116,19 +116,15 @@ constexpr CaseMappingCase kCaseMappingCases[] = {
     {0x0131, U"\u0131", U"I"},                   // dotless ı
     {0x012E, U"\u012F", U"\u012E"},              // Į, the last of a run of pairs
     {0x012F, U"\u012F", U"\u012E"},              // į
-    {0x01C4, U"\u01C6", U"\u01C4"},              // Ǆ
     {0x01C5, U"\u01C6", U"\u01C4"},              // ǅ, title case
-    {0x01C6, U"\u01C6", U"\u01C4"},              // ǆ
     {0x03A3, U"\u03C3", U"\u03A3"},              // Σ
-    {0x03C3, U"\u03C3", U"\u03A3"},              // σ
     {0x03C2, U"\u03C2", U"\u03A3"},              // final ς
     {0x0390, U"\u0390", U"\u0399\u0308\u0301"},  // ΐ, three characters
     {0x13A0, U"\uAB70", U"\u13A0"},              // Cherokee Ꭰ
     {0xABBF, U"\uABBF", U"\u13EF"},              // the last Cherokee small letter
     {0x13F5, U"\u13FD", U"\u13F5"},              // Cherokee Ᏽ
     {0x1C90, U"\u10D0", U"\u1C90"},              // Georgian Mtavruli Ა
-    {0x10D0, U"\u10D0", U"\u1C90"},              // Georgian ა
-    {0x10FF, U"\u10FF", U"\u1CBF"},              // the last Mkhedruli letter
+    {0x10FF, U"\u10FF", U"\u1CBF"},              // the last Georgian letter with a Mtavruli capital
     {0x10400, U"\U00010428", U"\U00010400"},     // Deseret
     {0x1044F, U"\U0001044F", U"\U00010427"},
     {0x1E900, U"\U0001E922", U"\U0001E900"},  // Adlam
