@@ -4,6 +4,7 @@
 #include "core/text/fold.h"
 #include "core/text/unicode.h"
 #include "core/text/utf.h"
+#include "unicode_digests.h"
 
 namespace talvo {
 namespace {
@@ -98,6 +99,110 @@ TEST(CaseMapping, FullUpperCaseForTileLetters) {
     EXPECT_EQ(to_upper("7"), "7");
     EXPECT_EQ(to_lower("\xC4\xB0"), "i\xCC\x87");
     EXPECT_EQ(to_lower("ÉCRAN"), "écran");
+}
+
+struct CaseMappingCase {
+    char32_t c;
+    std::u32string_view lower;
+    std::u32string_view upper;
+};
+
+// Characters whose mappings are long, one-way, title case or far from ASCII,
+// and the ends of runs of neighbouring letters.
+constexpr CaseMappingCase kCaseMappingCases[] = {
+    {U'ß', U"ß", U"SS"},
+    {0x1E9E, U"ß", U"\u1E9E"},                   // capital sharp s
+    {0x0130, U"i\u0307", U"\u0130"},             // İ
+    {0x0131, U"\u0131", U"I"},                   // dotless ı
+    {0x012E, U"\u012F", U"\u012E"},              // Į, the last of a run of pairs
+    {0x012F, U"\u012F", U"\u012E"},              // į
+    {0x01C5, U"\u01C6", U"\u01C4"},              // ǅ, title case
+    {0x03A3, U"\u03C3", U"\u03A3"},              // Σ
+    {0x03C2, U"\u03C2", U"\u03A3"},              // final ς
+    {0x0390, U"\u0390", U"\u0399\u0308\u0301"},  // ΐ, three characters
+    {0x13A0, U"\uAB70", U"\u13A0"},              // Cherokee Ꭰ
+    {0xABBF, U"\uABBF", U"\u13EF"},              // the last Cherokee small letter
+    {0x13F5, U"\u13FD", U"\u13F5"},              // Cherokee Ᏽ
+    {0x1C90, U"\u10D0", U"\u1C90"},              // Georgian Mtavruli Ა
+    {0x10FF, U"\u10FF", U"\u1CBF"},              // the last Georgian letter with a Mtavruli capital
+    {0x10400, U"\U00010428", U"\U00010400"},     // Deseret
+    {0x1044F, U"\U0001044F", U"\U00010427"},
+    {0x1E900, U"\U0001E922", U"\U0001E900"},  // Adlam
+    {0x1E921, U"\U0001E943", U"\U0001E921"},
+    {0x1E943, U"\U0001E943", U"\U0001E921"},
+    {0x1E944, U"\U0001E944", U"\U0001E944"},  // Adlam alif lengthener, no case
+};
+
+std::u32string lower_of(char32_t c) {
+    std::u32string out;
+    append_lower(out, c);
+    return out;
+}
+
+std::u32string upper_of(char32_t c) {
+    std::u32string out;
+    append_upper(out, c);
+    return out;
+}
+
+std::u32string fold_of(char32_t c) {
+    std::string text;
+    append_utf8(text, c);
+    const std::string folded = fold(text);
+    std::u32string out;
+    for (std::size_t pos = 0; pos < folded.size();) {
+        out.push_back(decode_utf8(folded, pos));
+    }
+    return out;
+}
+
+TEST(CaseMapping, TrickyCharactersMapAsTheCharacterDatabaseSays) {
+    for (const CaseMappingCase& c : kCaseMappingCases) {
+        EXPECT_EQ(lower_of(c.c), c.lower) << std::hex << static_cast<std::uint32_t>(c.c);
+        EXPECT_EQ(upper_of(c.c), c.upper) << std::hex << static_cast<std::uint32_t>(c.c);
+    }
+}
+
+// The same walk as the generator's digest: count and hash (64-bit FNV-1a over
+// 32-bit words) every scalar value a mapping changes.
+unicode_digests::Digest digest_of(std::u32string (*mapped)(char32_t)) {
+    unicode_digests::Digest digest{0, 0xCBF29CE484222325};
+    const auto add = [&digest](std::uint32_t word) {
+        digest.hash = (digest.hash ^ word) * 0x100000001B3;
+    };
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            continue;
+        }
+        const std::u32string result = mapped(c);
+        if (result == std::u32string(1, c)) {
+            continue;
+        }
+        ++digest.changed;
+        add(c);
+        add(static_cast<std::uint32_t>(result.size()));
+        for (const char32_t r : result) {
+            add(r);
+        }
+    }
+    return digest;
+}
+
+TEST(CaseMapping, EveryCodePointMapsAsTheCharacterDatabaseSays) {
+    const struct {
+        const char* name;
+        std::u32string (*mapped)(char32_t);
+        unicode_digests::Digest expected;
+    } kMappings[] = {
+        {"lower", lower_of, unicode_digests::kLower},
+        {"upper", upper_of, unicode_digests::kUpper},
+        {"fold", fold_of, unicode_digests::kFold},
+    };
+    for (const auto& m : kMappings) {
+        const unicode_digests::Digest actual = digest_of(m.mapped);
+        EXPECT_EQ(actual.changed, m.expected.changed) << m.name;
+        EXPECT_EQ(actual.hash, m.expected.hash) << m.name;
+    }
 }
 
 TEST(Utf8, ValidationRejectsEveryMalformedForm) {

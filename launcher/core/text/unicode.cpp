@@ -23,13 +23,29 @@ bool has(char32_t c, tables::PropertyBit bit) {
     return c <= 0x10FFFF && (properties(c) & bit);
 }
 
-template <std::size_t NS, std::size_t NL>
-void append_mapped(std::u32string& out, char32_t c, const tables::SingleMapping (&single)[NS],
+// The run that maps `c`, or null. Runs never overlap, so only the last one
+// that starts at or below `c` can hold it.
+template <std::size_t N>
+const tables::MappingRun* find_run(const tables::MappingRun (&runs)[N], char32_t c) {
+    const auto* next = std::upper_bound(std::begin(runs), std::end(runs), c,
+                                        [](char32_t v, const auto& run) { return v < run.from; });
+    if (next == std::begin(runs)) {
+        return nullptr;
+    }
+    const tables::MappingRun& run = *(next - 1);
+    const char32_t offset = c - run.from;
+    if (offset % run.stride != 0 || offset / run.stride >= run.count) {
+        return nullptr;
+    }
+    return &run;
+}
+
+template <std::size_t NR, std::size_t NL>
+void append_mapped(std::u32string& out, char32_t c, const tables::MappingRun (&runs)[NR],
                    const tables::LongMapping (&longer)[NL]) {
-    const auto* one = std::lower_bound(std::begin(single), std::end(single), c,
-                                       [](const auto& m, char32_t v) { return m.from < v; });
-    if (one != std::end(single) && one->from == c) {
-        out.push_back(one->to);
+    if (const tables::MappingRun* run = find_run(runs, c)) {
+        // Unsigned wrap-around adds a negative delta too.
+        out.push_back(c + static_cast<char32_t>(run->delta));
         return;
     }
     const auto* many = std::lower_bound(std::begin(longer), std::end(longer), c,
@@ -80,11 +96,11 @@ bool is_white_space(char32_t c) {
 }
 
 void append_lower(std::u32string& out, char32_t c) {
-    append_mapped(out, c, tables::kLowerSingle, tables::kLowerLong);
+    append_mapped(out, c, tables::kLowerRuns, tables::kLowerLong);
 }
 
 void append_upper(std::u32string& out, char32_t c) {
-    append_mapped(out, c, tables::kUpperSingle, tables::kUpperLong);
+    append_mapped(out, c, tables::kUpperRuns, tables::kUpperLong);
 }
 
 std::string to_lower(std::string_view text) {
