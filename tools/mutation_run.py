@@ -11,7 +11,7 @@ MUTANTS_FILE holds one mutant a block, blocks separated by a line "---":
     to: c < 'Z'
     equivalent: why this change cannot be observed (optional)
 
-A value is one line; "\\n" in it stands for a line break. `from` must occur
+A value is one line; "<NL>" in it stands for a line break. `from` must occur
 exactly once in the file. Each mutant is applied alone, the target rebuilt and
 the test command run; a mutant is caught when the tests fail. A mutant that
 does not build is an error of the mutants file, not a catch. The file is
@@ -33,7 +33,7 @@ def read_mutants(path):
             if line.startswith("#") or ":" not in line:
                 continue
             key, value = line.split(":", 1)
-            fields[key.strip()] = value.strip().replace("\\n", "\n")
+            fields[key.strip()] = value.strip().replace("<NL>", "\n")
         if fields:
             mutants.append(fields)
     return mutants

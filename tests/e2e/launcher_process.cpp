@@ -165,6 +165,9 @@ LauncherProcess::~LauncherProcess() {
         TerminateProcess(process_, 1);
     }
     WaitForSingleObject(process_, 5000);
+    // A launch that was starting a program when the first look ran leaves a
+    // child behind; it still names the ended launcher as its parent.
+    end_children(id_);
     CloseHandle(process_);
 }
 
