@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <vector>
 
@@ -133,26 +134,47 @@ std::unique_ptr<LauncherProcess> LauncherProcess::start(const std::wstring& appd
 
 namespace {
 
+std::uint64_t creation_time(HANDLE process) {
+    FILETIME created{};
+    FILETIME exited{};
+    FILETIME kernel{};
+    FILETIME user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+        return 0;
+    }
+    return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
 // Ends what the launcher started (the Explorer windows of its launches): a
 // Windows child keeps the test runner's output pipe open until it exits.
-void end_children(DWORD parent) {
+// Process ids are reused, so a process that names the launcher's id as its
+// parent but is older than the launcher (Wine's desktop, whose own parent
+// ended long ago) is left alone.
+void end_children(HANDLE parent) {
+    const DWORD parent_id = GetProcessId(parent);
+    const std::uint64_t parent_created = creation_time(parent);
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
+    if (snapshot == INVALID_HANDLE_VALUE || parent_created == 0) {
         return;
     }
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot, &entry); more;
          more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID != parent) {
+        if (entry.th32ParentProcessID != parent_id) {
             continue;
         }
-        if (const HANDLE child =
-                OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+        const HANDLE child =
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                        entry.th32ProcessID);
+        if (child == nullptr) {
+            continue;
+        }
+        if (creation_time(child) >= parent_created) {
             TerminateProcess(child, 1);
             WaitForSingleObject(child, 2000);
-            CloseHandle(child);
         }
+        CloseHandle(child);
     }
     CloseHandle(snapshot);
 }
@@ -160,14 +182,14 @@ void end_children(DWORD parent) {
 }  // namespace
 
 LauncherProcess::~LauncherProcess() {
-    end_children(id_);
+    end_children(process_);
     if (running()) {
         TerminateProcess(process_, 1);
     }
     WaitForSingleObject(process_, 5000);
     // A launch that was starting a program when the first look ran leaves a
     // child behind; it still names the ended launcher as its parent.
-    end_children(id_);
+    end_children(process_);
     CloseHandle(process_);
 }
 

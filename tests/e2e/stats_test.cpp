@@ -111,6 +111,8 @@ class StatsCommand : public Stats {
             return window != nullptr && IsWindowVisible(window) &&
                    screen_pixel(client_point(window, 100, 120)) == kCardFill;
         })) << "the statistics window with its first key figure";
+        // The window opens while the popup is still active, which then hides.
+        ASSERT_TRUE(wait_hidden());
     }
 };
 
@@ -188,7 +190,8 @@ TEST_F(StatsCommand, HoveringABarLightsItAndLeavingRestoresIt) {
     // The middle of the written hour's bar, the tallest, near its foot.
     const int bar_x = 464 + static_cast<int>((local.wHour + 0.5) * 376.0 / 24);
     const POINT bar = client_point(window, bar_x, 290);
-    ASSERT_EQ(screen_pixel(bar), kBar);
+    ASSERT_TRUE(wait_until([&] { return screen_pixel(bar) == kBar; }))
+        << "the bar, once the popup above it is gone";
     move_mouse(bar);
     EXPECT_TRUE(wait_until([&] { return screen_pixel(bar) == kHoveredBar; }));
     save_screen_bmp(window_rect(window), artifact_path(L"stats-hover.bmp"));
