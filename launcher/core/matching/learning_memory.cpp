@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "core/matching/brain.h"
 #include "core/text/utf.h"
 
 namespace talvo {
@@ -55,6 +56,26 @@ PairSlots resolve_pair(LearningMemory& memory, const LaunchRecord& record,
     return slots;
 }
 
+// About 32 bits per key: one key in 32 never launched looks launched and is
+// looked up. The bit of a hash comes from its high 32 bits.
+void build_launched_filter(LearningMemory& memory) {
+    constexpr unsigned kMinBitsLog = 9;
+    constexpr unsigned kMaxBitsLog = 24;
+    unsigned bits_log = kMinBitsLog;
+    while (bits_log < kMaxBitsLog && (std::size_t{1} << bits_log) < memory.keys.size() * 32) {
+        ++bits_log;
+    }
+    LaunchedKeyFilter& filter = memory.launched;
+    filter.bits.assign((std::size_t{1} << bits_log) / 64, 0);
+    filter.shift = 64 - bits_log;
+    filter.key_count = memory.keys.size();
+    const TextHash hash;
+    for (const auto& entry : memory.keys) {
+        const std::uint64_t bit = std::uint64_t{hash(entry.first)} >> filter.shift;
+        filter.bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+}
+
 }  // namespace
 
 double record_weight(std::uint64_t time, std::int64_t now) {
@@ -101,6 +122,10 @@ void rebuild(LearningMemory& memory, std::int64_t now) {
     // Every keystroke looks up each matching entry, and most were never
     // launched: with spare buckets such a lookup mostly ends at an empty one.
     memory.keys.rehash(memory.keys.size() * kSpareBuckets);
+    for (auto& [key, weights] : memory.keys) {
+        weights.terms = bonus_terms(weights);
+    }
+    build_launched_filter(memory);
 }
 
 }  // namespace talvo

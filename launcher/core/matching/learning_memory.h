@@ -22,6 +22,17 @@ struct LaunchRecord {
     bool operator==(const LaunchRecord&) const = default;
 };
 
+// The parts of a key's learned bonus that do not depend on the query, at
+// every hour and on both kinds of day: rebuild computes them once, so that a
+// keystroke takes no logarithm.
+struct BonusTerms {
+    double frequency = 0;           // ln(K + 1) x 4
+    std::array<double, 24> hour{};  // hour term of the context score at each hour
+    std::array<double, 2> day{};    // its day term on weekdays, on weekends
+
+    bool operator==(const BonusTerms&) const = default;
+};
+
 // What the memory holds for one launched key, as recency-weighted sums: in
 // total, per local hour, and per kind of day (index 0 weekdays, 1 weekends).
 // The three always exist together, so one lookup finds them all.
@@ -29,6 +40,7 @@ struct KeyWeights {
     double key_weight = 0;
     std::array<double, 24> hour_weight{};
     std::array<double, 2> day_weight{};
+    BonusTerms terms;  // of the weights above, set by rebuild
 
     bool operator==(const KeyWeights&) const = default;
 };
@@ -38,6 +50,20 @@ struct KeyWeights {
 // length at every start and every launch. A longer typed query gets no
 // prefix share.
 inline constexpr std::size_t kMaxLearnedPrefixCharacters = 64;
+
+// One bit per launched key, picked by the high bits of its TextHash and set
+// by rebuild: a clear bit proves a catalogue key was never launched, so the
+// keystroke path gives it no bonus without a table lookup.
+struct LaunchedKeyFilter {
+    std::vector<std::uint64_t> bits;
+    unsigned shift = 64;        // hash >> shift is the bit of a hash
+    std::size_t key_count = 0;  // keys.size() when built
+
+    bool may_hold(std::uint64_t hash) const {
+        const std::uint64_t bit = hash >> shift;
+        return ((bits[bit / 64] >> (bit % 64)) & 1) != 0;
+    }
+};
 
 struct LearningMemory {
     std::string history_path;
@@ -51,7 +77,16 @@ struct LearningMemory {
     TextMap<double> prefix_weight;
 
     double total_weight = 0;
+
+    LaunchedKeyFilter launched;  // of `keys`, built by rebuild
 };
+
+// Whether rebuild made the filter and the bonus terms of the current keys. A
+// memory whose tables were filled by other means (tests, tools) is read key
+// by key and its terms computed when needed.
+inline bool rebuilt(const LearningMemory& memory) {
+    return !memory.launched.bits.empty() && memory.launched.key_count == memory.keys.size();
+}
 
 }  // namespace talvo
 

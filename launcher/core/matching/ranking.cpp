@@ -1,22 +1,8 @@
 #include "core/matching/ranking.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace talvo {
-
-std::int32_t total_order_key(float value) {
-    auto bits = std::bit_cast<std::int32_t>(value);
-    // Negative values order backwards as integers: flip all but the sign bit.
-    bits ^= static_cast<std::int32_t>(static_cast<std::uint32_t>(bits >> 31) >> 1);
-    return bits;
-}
-
-std::int64_t total_order_key(double value) {
-    auto bits = std::bit_cast<std::int64_t>(value);
-    bits ^= static_cast<std::int64_t>(static_cast<std::uint64_t>(bits >> 63) >> 1);
-    return bits;
-}
 
 void rank_matches(std::vector<ScoredEntry>& pairs, const Catalog& catalog, std::size_t keep) {
     const auto before = [&](const ScoredEntry& a, const ScoredEntry& b) {
@@ -36,6 +22,13 @@ void rank_matches(std::vector<ScoredEntry>& pairs, const Catalog& catalog, std::
     std::partial_sort(pairs.begin(), pairs.begin() + static_cast<std::ptrdiff_t>(kept), pairs.end(),
                       before);
     pairs.resize(kept);
+}
+
+void BestMatches::take(std::vector<ScoredEntry>& out) const {
+    out.clear();
+    for (std::size_t i = 0; i < count_; ++i) {
+        out.push_back(kept_[i].pair);
+    }
 }
 
 }  // namespace talvo

@@ -1,0 +1,104 @@
+#include "core/matching/index_scan.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+
+#include "core/matching/ladder.h"
+
+namespace talvo {
+namespace {
+
+constexpr std::size_t kBlock = MatchIndex::kBlock;
+
+// The planes of the query's mask bits, at most one per distinct byte class.
+struct QueryPlanes {
+    std::array<const std::uint64_t*, 64> planes{};
+    std::size_t count = 0;
+
+    QueryPlanes(const MatchIndex& index, std::uint64_t byte_mask) {
+        for (; byte_mask != 0; byte_mask &= byte_mask - 1) {
+            planes[count++] = index.plane(static_cast<unsigned>(std::countr_zero(byte_mask)));
+        }
+    }
+
+    // The rows of a block whose masks hold every byte of the query.
+    std::uint64_t candidates(std::size_t block, std::uint64_t rows_in_block) const {
+        std::uint64_t hits = rows_in_block;
+        for (std::size_t i = 0; i < count; ++i) {
+            hits &= planes[i][block];
+        }
+        return hits;
+    }
+};
+
+// Where the matches go: every pair in catalogue order, or only the best.
+// One scan serves both, so the ladder is inlined into one loop.
+struct Matches {
+    std::vector<ScoredEntry>* all = nullptr;
+    BestMatches* best = nullptr;
+
+    void add(ScoredEntry pair, std::size_t name_size) const {
+        if (best != nullptr) {
+            best->offer(pair, name_size);
+        } else {
+            all->push_back(pair);
+        }
+    }
+};
+
+void scan(const MatchIndex& index, const Catalog& catalog, std::string_view query, ClockSlot clock,
+          const LearningMemory& memory, const Matches& matches) {
+    // An index of another catalogue would point at the wrong entries.
+    if (index.catalog_size() != catalog.size()) {
+        return;
+    }
+    const QueryParts parts = split_query(query);
+    const LearnedBonus learned(memory, query, clock);
+    const QueryPlanes planes(index, parts.byte_mask);
+    const std::size_t blocks = index.blocks();
+    for (std::size_t block = 0; block < blocks; ++block) {
+        const std::size_t rows_left = index.size() - block * kBlock;
+        const std::uint64_t rows_in_block =
+            rows_left >= kBlock ? ~std::uint64_t{0} : (std::uint64_t{1} << rows_left) - 1;
+        for (std::uint64_t hits = planes.candidates(block, rows_in_block); hits != 0;
+             hits &= hits - 1) {
+            const MatchIndex::Row& row = index.row(block * kBlock + std::countr_zero(hits));
+            const CatalogEntry* entry = row.is_long() ? &catalog[row.entry] : nullptr;
+            const std::optional<float> base = entry != nullptr
+                                                  ? base_score(*entry, parts)
+                                                  : ladder::score(index.fields(row), parts);
+            if (!base) {
+                continue;
+            }
+            float bonus = 0;
+            if (learned.may_apply(row.key_hash)) {
+                const CatalogEntry& launched = catalog[row.entry];
+                bonus = learned.of(HashedText{launched.key, launched.key_text_hash});
+            }
+            const std::size_t name_size =
+                entry != nullptr ? entry->name.size() : std::size_t{row.display_size};
+            matches.add(ScoredEntry{*base + bonus, row.entry}, name_size);
+        }
+    }
+}
+
+}  // namespace
+
+void match_entries(const MatchIndex& index, const Catalog& catalog, std::string_view query,
+                   ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out) {
+    out.clear();
+    out.reserve(index.size());
+    scan(index, catalog, query, clock, memory, Matches{&out, nullptr});
+}
+
+void best_matches(const MatchIndex& index, const Catalog& catalog, std::string_view query,
+                  ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out,
+                  std::size_t keep) {
+    BestMatches best(keep);
+    scan(index, catalog, query, clock, memory, Matches{nullptr, &best});
+    best.take(out);
+}
+
+}  // namespace talvo
