@@ -115,36 +115,58 @@ LearnedBonus::LearnedBonus(const LearningMemory& memory, std::string_view query,
         shares_ = &inner->second;
         share_total_ = sum->second;
     }
+    if (rebuilt_ && shares_ != nullptr) {
+        launched_shares_.assign(memory.launched.size(), 0.0);
+        for (const auto& [text, weight] : *shares_) {
+            const std::string_view key_text = text;
+            const auto hash_high =
+                static_cast<std::uint32_t>(std::uint64_t{TextHash{}(key_text)} >> 32);
+            const auto* key = memory.launched.find(hash_high, [key_text] { return key_text; });
+            if (key != nullptr) {
+                launched_shares_[memory.launched.number(*key)] = share(weight);
+            }
+        }
+    }
 }
 
-float LearnedBonus::of(const HashedText& key) const {
-    const auto found = memory_.keys.find(key);
-    if (found == memory_.keys.end()) {
+double LearnedBonus::share(double weight) const {
+    return weight / share_total_ * k::kPrefixShareFactor;
+}
+
+double LearnedBonus::share(const HashedText& key) const {
+    if (shares_ == nullptr) {
         return 0;
     }
-    double share = 0;
-    if (shares_ != nullptr) {
-        const auto p = shares_->find(key);
-        share = p == shares_->end() ? 0 : p->second / share_total_ * k::kPrefixShareFactor;
-    }
-    // The same values either way: the terms are these functions' results.
-    const KeyWeights& weights = found->second;
-    double context = 0;
-    double frequency = 0;
-    if (rebuilt_) {
-        context = weights.terms.hour[clock_.hour % 24] + weights.terms.day[clock_.weekend != 0];
-        frequency = weights.terms.frequency;
-    } else {
-        context = context_score(weights, clock_);
-        frequency = frequency_term(weights);
-    }
+    const auto p = shares_->find(key);
+    return p == shares_->end() ? 0 : share(p->second);
+}
+
+float LearnedBonus::sum(double context, double frequency, double share) const {
     const double c = std::clamp(context, -k::kContextClamp, k::kContextClamp);
     return static_cast<float>(c * k::kContextFactor + (frequency + share));
 }
 
+float LearnedBonus::from_tables(const HashedText& key) const {
+    const auto found = memory_.keys.find(key);
+    if (found == memory_.keys.end()) {
+        return 0;
+    }
+    const KeyWeights& weights = found->second;
+    return sum(context_score(weights, clock_), frequency_term(weights), share(key));
+}
+
+// The same value as from_tables: the terms are those functions' results.
+float LearnedBonus::from_terms(const LaunchedKeys::Key& key) const {
+    const double share =
+        launched_shares_.empty() ? 0.0 : launched_shares_[memory_.launched.number(key)];
+    const BonusTerms& terms = key.terms;
+    const double context = terms.hour[clock_.hour % 24] + terms.day[clock_.weekend != 0];
+    return sum(context, terms.frequency, share);
+}
+
 float learned_bonus(const LearningMemory& memory, std::string_view key, std::string_view query,
                     ClockSlot clock) {
-    return LearnedBonus(memory, query, clock).of(HashedText{key, TextHash{}(key)});
+    return LearnedBonus(memory, query, clock).from_tables(HashedText{key, TextHash{}(key)});
 }
 
 void match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys, std::string_view query,

@@ -71,24 +71,47 @@ float learned_bonus(const LearningMemory& memory, std::string_view key, std::str
                     ClockSlot clock);
 
 // The learned bonus prepared for one keystroke: the query's prefix table is
-// looked up once, and keys that were surely never launched skip the lookup.
+// looked up once. For a rebuilt memory (learning_memory.h) a key never
+// launched is told in one or two probes of the launched keys, whose
+// query-free terms are ready, and the prefix shares of the few keys chosen
+// after this query are taken out of the table up front.
 class LearnedBonus {
   public:
     LearnedBonus(const LearningMemory& memory, std::string_view query, ClockSlot clock);
 
-    // False when the key whose TextHash has these high 32 bits was surely
-    // never launched: its bonus is 0.
-    bool may_apply(std::uint32_t key_hash_high) const {
-        return any_keys_ &&
-               (!rebuilt_ || memory_.launched.may_hold(std::uint64_t{key_hash_high} << 32));
+    // The bonus of the entry `entry_of()` gives, whose key's TextHash has these
+    // high 32 bits; the entry is read only when its key may have been launched.
+    template <typename EntryOf>
+    float of(std::uint32_t key_hash_high, EntryOf&& entry_of) const {
+        if (!any_keys_) {
+            return 0;
+        }
+        const CatalogEntry* entry = nullptr;
+        const auto key_text = [&]() -> std::string_view {
+            entry = &entry_of();
+            return entry->key;
+        };
+        if (!rebuilt_) {
+            key_text();
+            return from_tables(HashedText{entry->key, entry->key_text_hash});
+        }
+        const LaunchedKeys::Key* key = memory_.launched.find(key_hash_high, key_text);
+        return key == nullptr ? 0.0f : from_terms(*key);
     }
 
-    float of(const HashedText& key) const;
+    // The bonus of a key read from the memory's tables alone.
+    float from_tables(const HashedText& key) const;
 
   private:
+    float from_terms(const LaunchedKeys::Key& key) const;
+    double share(const HashedText& key) const;
+    double share(double weight) const;
+    float sum(double context, double frequency, double share) const;
+
     const LearningMemory& memory_;
     const TextMap<double>* shares_ = nullptr;  // weight per key under this query
     double share_total_ = 0;
+    std::vector<double> launched_shares_;  // by launched key number, when shares_ is set
     ClockSlot clock_;
     bool any_keys_ = false;
     bool rebuilt_ = false;

@@ -72,11 +72,8 @@ void scan(const MatchIndex& index, const Catalog& catalog, std::string_view quer
             if (!base) {
                 continue;
             }
-            float bonus = 0;
-            if (learned.may_apply(row.key_hash)) {
-                const CatalogEntry& launched = catalog[row.entry];
-                bonus = learned.of(HashedText{launched.key, launched.key_text_hash});
-            }
+            const float bonus = learned.of(
+                row.key_hash, [&]() -> const CatalogEntry& { return catalog[row.entry]; });
             const std::size_t name_size =
                 entry != nullptr ? entry->name.size() : std::size_t{row.display_size};
             matches.add(ScoredEntry{*base + bonus, row.entry}, name_size);

@@ -12,7 +12,6 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kDecayDays = 30.0;
-constexpr std::size_t kSpareBuckets = 4;
 
 // Where one (key, query) pair adds its weight: the key's weights
 // and, for each prefix of the query, its per-key and total prefix values.
@@ -54,26 +53,6 @@ PairSlots resolve_pair(LearningMemory& memory, const LaunchRecord& record,
         ++slots.prefix_count;
     }
     return slots;
-}
-
-// About 32 bits per key: one key in 32 never launched looks launched and is
-// looked up. The bit of a hash comes from its high 32 bits.
-void build_launched_filter(LearningMemory& memory) {
-    constexpr unsigned kMinBitsLog = 9;
-    constexpr unsigned kMaxBitsLog = 24;
-    unsigned bits_log = kMinBitsLog;
-    while (bits_log < kMaxBitsLog && (std::size_t{1} << bits_log) < memory.keys.size() * 32) {
-        ++bits_log;
-    }
-    LaunchedKeyFilter& filter = memory.launched;
-    filter.bits.assign((std::size_t{1} << bits_log) / 64, 0);
-    filter.shift = 64 - bits_log;
-    filter.key_count = memory.keys.size();
-    const TextHash hash;
-    for (const auto& entry : memory.keys) {
-        const std::uint64_t bit = std::uint64_t{hash(entry.first)} >> filter.shift;
-        filter.bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
-    }
 }
 
 }  // namespace
@@ -119,13 +98,7 @@ void rebuild(LearningMemory& memory, std::int64_t now) {
             *prefix.total += weight;
         }
     }
-    // Every keystroke looks up each matching entry, and most were never
-    // launched: with spare buckets such a lookup mostly ends at an empty one.
-    memory.keys.rehash(memory.keys.size() * kSpareBuckets);
-    for (auto& [key, weights] : memory.keys) {
-        weights.terms = bonus_terms(weights);
-    }
-    build_launched_filter(memory);
+    memory.launched = LaunchedKeys(memory.keys, bonus_terms);
 }
 
 }  // namespace talvo

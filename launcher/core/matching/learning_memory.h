@@ -40,7 +40,6 @@ struct KeyWeights {
     double key_weight = 0;
     std::array<double, 24> hour_weight{};
     std::array<double, 2> day_weight{};
-    BonusTerms terms;  // of the weights above, set by rebuild
 
     bool operator==(const KeyWeights&) const = default;
 };
@@ -51,18 +50,54 @@ struct KeyWeights {
 // prefix share.
 inline constexpr std::size_t kMaxLearnedPrefixCharacters = 64;
 
-// One bit per launched key, picked by the high bits of its TextHash and set
-// by rebuild: a clear bit proves a catalogue key was never launched, so the
-// keystroke path gives it no bonus without a table lookup.
-struct LaunchedKeyFilter {
-    std::vector<std::uint64_t> bits;
-    unsigned shift = 64;        // hash >> shift is the bit of a hash
-    std::size_t key_count = 0;  // keys.size() when built
+// The launched keys as the keystroke path reads them, built by rebuild: an
+// open-addressing table by the high half of each key's TextHash (a power of
+// two, so no division, at most a quarter full, so a key never launched mostly
+// ends at the first slot), and each key's query-free bonus terms.
+class LaunchedKeys {
+  public:
+    struct Key {
+        std::string text;
+        BonusTerms terms;
+    };
 
-    bool may_hold(std::uint64_t hash) const {
-        const std::uint64_t bit = hash >> shift;
-        return ((bits[bit / 64] >> (bit % 64)) & 1) != 0;
+    // `terms_of` gives the bonus terms of a key's weights.
+    template <typename TermsOf>
+    LaunchedKeys(const TextMap<KeyWeights>& keys, TermsOf&& terms_of);
+    LaunchedKeys() = default;
+
+    std::size_t size() const { return keys_.size(); }
+    // Position of a key among the launched keys, from 0 to size() - 1.
+    std::size_t number(const Key& key) const {
+        return static_cast<std::size_t>(&key - keys_.data());
     }
+
+    // The launched key with this hash half whose text `key_text()` gives (read
+    // only when the hash halves agree), or nullptr.
+    template <typename KeyText>
+    const Key* find(std::uint32_t hash_high, KeyText&& key_text) const {
+        if (slots_.empty()) {
+            return nullptr;
+        }
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash_high >> shift_;; at = (at + 1) & mask) {
+            const std::uint64_t slot = slots_[at];
+            if (slot == 0) {
+                return nullptr;
+            }
+            if (slot >> 32 == hash_high) {
+                const Key& key = keys_[(slot & 0xFFFFFFFF) - 1];
+                if (key.text == key_text()) {
+                    return &key;
+                }
+            }
+        }
+    }
+
+  private:
+    std::vector<std::uint64_t> slots_;  // hash half << 32 | key number + 1; 0 when empty
+    std::vector<Key> keys_;
+    unsigned shift_ = 32;  // hash half >> shift_ is a key's first slot
 };
 
 struct LearningMemory {
@@ -78,14 +113,35 @@ struct LearningMemory {
 
     double total_weight = 0;
 
-    LaunchedKeyFilter launched;  // of `keys`, built by rebuild
+    LaunchedKeys launched;  // of `keys`, built by rebuild
 };
 
-// Whether rebuild made the filter and the bonus terms of the current keys. A
-// memory whose tables were filled by other means (tests, tools) is read key
-// by key and its terms computed when needed.
+// Whether `launched` is that of the current keys: rebuild makes it. A memory
+// whose tables were filled by other means (tests, tools) is read from its
+// tables, key by key.
 inline bool rebuilt(const LearningMemory& memory) {
-    return !memory.launched.bits.empty() && memory.launched.key_count == memory.keys.size();
+    return memory.launched.size() == memory.keys.size() && !memory.keys.empty();
+}
+
+template <typename TermsOf>
+LaunchedKeys::LaunchedKeys(const TextMap<KeyWeights>& keys, TermsOf&& terms_of) {
+    unsigned bits = 1;
+    while ((std::size_t{1} << bits) < 4 * keys.size() && bits < 32) {
+        ++bits;
+    }
+    slots_.assign(std::size_t{1} << bits, 0);
+    shift_ = 32 - bits;
+    keys_.reserve(keys.size());
+    const std::size_t mask = slots_.size() - 1;
+    for (const auto& [text, weights] : keys) {
+        const auto hash_high = static_cast<std::uint32_t>(std::uint64_t{TextHash{}(text)} >> 32);
+        std::size_t at = hash_high >> shift_;
+        while (slots_[at] != 0) {
+            at = (at + 1) & mask;
+        }
+        keys_.push_back(Key{text, terms_of(weights)});
+        slots_[at] = std::uint64_t{hash_high} << 32 | keys_.size();
+    }
 }
 
 }  // namespace talvo

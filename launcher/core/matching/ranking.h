@@ -2,6 +2,7 @@
 // name, then catalogue order.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -43,14 +44,14 @@ class BestMatches {
 
     // `name_size` is the byte length of the entry's shown name.
     void offer(ScoredEntry pair, std::size_t name_size) {
-        const Rank rank{total_order_key(pair.score), name_size};
-        if (count_ == keep_ && (keep_ == 0 || !ahead(rank, kept_[keep_ - 1].rank))) {
+        const std::uint64_t rank = rank_of(pair.score, name_size);
+        if (count_ == keep_ && (keep_ == 0 || rank <= kept_[keep_ - 1].rank)) {
             return;
         }
         // An entry goes after every kept one that is at least as good: with
         // equal scores and name lengths, catalogue order decides.
         std::size_t at = count_ < keep_ ? count_++ : keep_ - 1;
-        for (; at > 0 && ahead(rank, kept_[at - 1].rank); --at) {
+        for (; at > 0 && rank > kept_[at - 1].rank; --at) {
             kept_[at] = kept_[at - 1];
         }
         kept_[at] = {rank, pair};
@@ -60,17 +61,17 @@ class BestMatches {
     void take(std::vector<ScoredEntry>& out) const;
 
   private:
-    struct Rank {
-        std::int32_t score;  // total order key
-        std::size_t name_size;
-    };
     struct Kept {
-        Rank rank;
+        std::uint64_t rank;
         ScoredEntry pair;
     };
 
-    static bool ahead(const Rank& a, const Rank& b) {
-        return a.score != b.score ? a.score > b.score : a.name_size < b.name_size;
+    // Higher is better: the score's total order, then the shorter name. A
+    // name is far shorter than 4 GiB.
+    static std::uint64_t rank_of(float score, std::size_t name_size) {
+        const auto order = static_cast<std::uint32_t>(total_order_key(score)) ^ 0x80000000u;
+        const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(name_size, 0xFFFFFFFF));
+        return std::uint64_t{order} << 32 | (0xFFFFFFFFu - size);
     }
 
     std::array<Kept, kMaxResults> kept_{};
