@@ -46,6 +46,7 @@ QueryParts split_query(std::string_view query) {
         parts.word_start_mask |= byte_bit(static_cast<unsigned char>(word.front()));
     }
     const std::string_view text = parts.compact;
+    parts.compact_characters.reserve(count_characters(text));
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t start = pos;
@@ -60,7 +61,7 @@ std::optional<float> base_score(const CatalogEntry& entry, const QueryParts& que
     if (!may_hold_all(entry.byte_mask, query.byte_mask)) {
         return std::nullopt;
     }
-    return ladder::score(EntryFields(entry), query);
+    return ladder::score(EntryFields(entry), query, ladder::KeepAll{});
 }
 
 double hour_term(const KeyWeights& weights, unsigned hour) {

@@ -83,20 +83,16 @@ class LearnedBonus {
     // high 32 bits; the entry is read only when its key may have been launched.
     template <typename EntryOf>
     float of(std::uint32_t key_hash_high, EntryOf&& entry_of) const {
+        if (rebuilt_) {
+            const LaunchedKeys::Key* key = memory_.launched.find(
+                key_hash_high, [&] { return std::string_view(entry_of().key); });
+            return key == nullptr ? 0.0f : from_terms(*key);
+        }
         if (!any_keys_) {
             return 0;
         }
-        const CatalogEntry* entry = nullptr;
-        const auto key_text = [&]() -> std::string_view {
-            entry = &entry_of();
-            return entry->key;
-        };
-        if (!rebuilt_) {
-            key_text();
-            return from_tables(HashedText{entry->key, entry->key_text_hash});
-        }
-        const LaunchedKeys::Key* key = memory_.launched.find(key_hash_high, key_text);
-        return key == nullptr ? 0.0f : from_terms(*key);
+        const CatalogEntry& entry = entry_of();
+        return from_tables(HashedText{entry.key, entry.key_text_hash});
     }
 
     // The bonus of a key read from the memory's tables alone.

@@ -33,21 +33,32 @@ struct QueryPlanes {
     }
 };
 
-// Where the matches go: every pair in catalogue order, or only the best.
-// One scan serves both, so the ladder is inlined into one loop.
-struct Matches {
-    std::vector<ScoredEntry>* all = nullptr;
-    BestMatches* best = nullptr;
+// Every match, in catalogue order.
+struct AllMatches {
+    std::vector<ScoredEntry>& out;
 
-    void add(ScoredEntry pair, std::size_t name_size) const {
-        if (best != nullptr) {
-            best->offer(pair, name_size);
-        } else {
-            all->push_back(pair);
-        }
-    }
+    ladder::KeepAll bar(float, std::size_t) const { return {}; }
+    void add(ScoredEntry pair, std::size_t) const { out.push_back(pair); }
 };
 
+// Only the best: an entry whose score cannot be kept needs no exact score.
+struct BestOnly {
+    BestMatches& best;
+
+    // What a base score of an entry with this bonus and name length must reach.
+    struct Bar {
+        const BestMatches& best;
+        float bonus;
+        std::size_t name_size;
+
+        bool reachable(float base) const { return best.would_keep(base + bonus, name_size); }
+    };
+
+    Bar bar(float bonus, std::size_t name_size) const { return {best, bonus, name_size}; }
+    void add(ScoredEntry pair, std::size_t name_size) const { best.offer(pair, name_size); }
+};
+
+template <typename Matches>
 void scan(const MatchIndex& index, const Catalog& catalog, std::string_view query, ClockSlot clock,
           const LearningMemory& memory, const Matches& matches) {
     // An index of another catalogue would point at the wrong entries.
@@ -66,17 +77,17 @@ void scan(const MatchIndex& index, const Catalog& catalog, std::string_view quer
              hits &= hits - 1) {
             const MatchIndex::Row& row = index.row(block * kBlock + std::countr_zero(hits));
             const CatalogEntry* entry = row.is_long() ? &catalog[row.entry] : nullptr;
-            const std::optional<float> base = entry != nullptr
-                                                  ? base_score(*entry, parts)
-                                                  : ladder::score(index.fields(row), parts);
-            if (!base) {
-                continue;
-            }
-            const float bonus = learned.of(
-                row.key_hash, [&]() -> const CatalogEntry& { return catalog[row.entry]; });
             const std::size_t name_size =
                 entry != nullptr ? entry->name.size() : std::size_t{row.display_size};
-            matches.add(ScoredEntry{*base + bonus, row.entry}, name_size);
+            const float bonus = learned.of(
+                row.key_hash, [&]() -> const CatalogEntry& { return catalog[row.entry]; });
+            const std::optional<float> base =
+                entry != nullptr
+                    ? base_score(*entry, parts)
+                    : ladder::score(index.fields(row), parts, matches.bar(bonus, name_size));
+            if (base) {
+                matches.add(ScoredEntry{*base + bonus, row.entry}, name_size);
+            }
         }
     }
 }
@@ -87,14 +98,14 @@ void match_entries(const MatchIndex& index, const Catalog& catalog, std::string_
                    ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out) {
     out.clear();
     out.reserve(index.size());
-    scan(index, catalog, query, clock, memory, Matches{&out, nullptr});
+    scan(index, catalog, query, clock, memory, AllMatches{out});
 }
 
 void best_matches(const MatchIndex& index, const Catalog& catalog, std::string_view query,
                   ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out,
                   std::size_t keep) {
     BestMatches best(keep);
-    scan(index, catalog, query, clock, memory, Matches{nullptr, &best});
+    scan(index, catalog, query, clock, memory, BestOnly{best});
     best.take(out);
 }
 

@@ -196,48 +196,99 @@ TALVO_LADDER_INLINE std::optional<float> word_prefix_score(const Fields& entry,
     return std::nullopt;
 }
 
+// For callers that want every match: every score can be kept.
+struct KeepAll {
+    bool reachable(float) const { return true; }
+};
+
 // Base score of the first rung that holds. The caller has checked the byte
 // mask: the entry holds every non-space byte of the query.
-template <typename Fields>
-TALVO_LADDER_INLINE std::optional<float> score(const Fields& entry, const QueryParts& query) {
+//
+// `bar.reachable(b)` tells whether a base score of b could still be kept
+// (the best-six selection knows). Before each rung the ladder asks with the
+// highest base the rungs left could give; when even that is out of reach the
+// entry's score, whatever it is, will not be kept, and the ladder stops
+// without a score.
+template <typename Fields, typename Bar>
+TALVO_LADDER_INLINE std::optional<float> score(const Fields& entry, const QueryParts& query,
+                                               const Bar& bar) {
+    namespace k = scoring;
     const std::string_view q = query.query;
     const std::string_view name = entry.name();
-    if (any_alias_equal(entry, q)) {
-        return scoring::kAliasEqual;
+    const bool aliases = entry.alias_count() > 0;
+    if (aliases) {
+        if (!bar.reachable(k::kAliasEqual)) {
+            return std::nullopt;
+        }
+        if (any_alias_equal(entry, q)) {
+            return k::kAliasEqual;
+        }
+    }
+    if (!bar.reachable(k::kNameEqual)) {
+        return std::nullopt;
     }
     if (name == q) {
-        return scoring::kNameEqual;
+        return k::kNameEqual;
     }
-    if (begins_with(name, q)) {
-        return name_prefix_score(name, q);
+    // Below the name rungs no rung gives more than the alias prefix or the
+    // first word.
+    const bool one_word = query.words.size() == 1;
+    const bool many_words = query.words.size() >= 2;
+    const float word_rungs = one_word ? k::kWordPrefix : k::kAllWordsPrefix;
+    const float below_prefix = aliases ? k::kAliasPrefix : word_rungs;
+    if (name.size() > q.size()) {
+        const float prefix = name_prefix_score(name, q);
+        if (!bar.reachable(std::max(prefix, below_prefix))) {
+            return std::nullopt;
+        }
+        if (begins_with(name, q)) {
+            return prefix;
+        }
     }
-    if (any_alias_starts_with(entry, q)) {
-        return scoring::kAliasPrefix;
+    if (!bar.reachable(below_prefix)) {
+        return std::nullopt;
+    }
+    if (aliases && any_alias_starts_with(entry, q)) {
+        return k::kAliasPrefix;
+    }
+    if (!bar.reachable(word_rungs)) {
+        return std::nullopt;
     }
     // The word and initials rungs need each query word to begin like an entry
     // word (each character of matching initials is the start of a word).
     const bool word_starts_fit = may_hold_all(entry.word_start_mask(), query.word_start_mask);
-    if (word_starts_fit && query.words.size() >= 2) {
+    if (word_starts_fit && many_words) {
         if (every_word_starts_an_entry_word(entry, query)) {
-            return scoring::kAllWordsPrefix;
+            return k::kAllWordsPrefix;
         }
-    } else if (word_starts_fit && query.words.size() == 1) {
+    } else if (word_starts_fit && one_word) {
         if (const auto score = word_prefix_score(entry, q)) {
             return score;
         }
     }
-    const bool long_enough = query.compact_characters.size() >= scoring::kMinCompactCharacters;
-    if (long_enough && word_starts_fit && begins_with(entry.initials(), query.compact)) {
-        return scoring::kInitialsPrefix;
+    const bool long_enough = query.compact_characters.size() >= k::kMinCompactCharacters;
+    if (long_enough && word_starts_fit) {
+        if (!bar.reachable(k::kInitialsPrefix)) {
+            return std::nullopt;
+        }
+        if (begins_with(entry.initials(), query.compact)) {
+            return k::kInitialsPrefix;
+        }
+    }
+    if (!bar.reachable(k::kSubstring)) {
+        return std::nullopt;
     }
     if (!long_enough) {
-        return contains(name, q) ? std::optional(scoring::kSubstring) : std::nullopt;
+        return contains(name, q) ? std::optional(k::kSubstring) : std::nullopt;
     }
     // A name that holds the query holds its characters in order, so a failed
     // subsequence walk (the cheaper test) also rules out the substring rung.
     const std::optional<float> subsequence = subsequence_score(name, query.compact_characters);
     if (subsequence && contains(name, q)) {
-        return scoring::kSubstring;
+        return k::kSubstring;
+    }
+    if (!bar.reachable(k::kSubsequence)) {
+        return std::nullopt;
     }
     return subsequence;
 }

@@ -2,11 +2,11 @@
 // name, then catalogue order.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "core/catalog/catalog.h"
@@ -42,39 +42,48 @@ class BestMatches {
   public:
     explicit BestMatches(std::size_t keep) : keep_(keep < kMaxResults ? keep : kMaxResults) {}
 
+    // Whether an entry of this score and name length would be kept now.
+    bool would_keep(float score, std::size_t name_size) const {
+        return count_ < keep_ || ahead(Rank{total_order_key(score), name_size}, last_);
+    }
+
     // `name_size` is the byte length of the entry's shown name.
     void offer(ScoredEntry pair, std::size_t name_size) {
-        const std::uint64_t rank = rank_of(pair.score, name_size);
-        if (count_ == keep_ && (keep_ == 0 || rank <= kept_[keep_ - 1].rank)) {
+        const Rank rank{total_order_key(pair.score), name_size};
+        if (count_ == keep_ && !ahead(rank, last_)) {
             return;
         }
         // An entry goes after every kept one that is at least as good: with
         // equal scores and name lengths, catalogue order decides.
         std::size_t at = count_ < keep_ ? count_++ : keep_ - 1;
-        for (; at > 0 && rank > kept_[at - 1].rank; --at) {
+        for (; at > 0 && ahead(rank, kept_[at - 1].rank); --at) {
             kept_[at] = kept_[at - 1];
         }
         kept_[at] = {rank, pair};
+        last_ = kept_[count_ - 1].rank;
     }
 
     // The kept pairs, best first, into `out` (cleared first).
     void take(std::vector<ScoredEntry>& out) const;
 
   private:
+    struct Rank {
+        std::int32_t score;  // total order key
+        std::size_t name_size;
+    };
     struct Kept {
-        std::uint64_t rank;
+        Rank rank;
         ScoredEntry pair;
     };
 
-    // Higher is better: the score's total order, then the shorter name. A
-    // name is far shorter than 4 GiB.
-    static std::uint64_t rank_of(float score, std::size_t name_size) {
-        const auto order = static_cast<std::uint32_t>(total_order_key(score)) ^ 0x80000000u;
-        const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(name_size, 0xFFFFFFFF));
-        return std::uint64_t{order} << 32 | (0xFFFFFFFFu - size);
+    // The better score first, then the shorter name.
+    static bool ahead(const Rank& a, const Rank& b) {
+        return a.score > b.score || (a.score == b.score && a.name_size < b.name_size);
     }
 
     std::array<Kept, kMaxResults> kept_{};
+    // The last kept (worst) rank; with keep 0 nothing is ahead of it.
+    Rank last_{std::numeric_limits<std::int32_t>::max(), 0};
     std::size_t count_ = 0;
     std::size_t keep_;
 };
