@@ -38,8 +38,9 @@ TALVO_LADDER_INLINE bool begins_with(std::string_view text, std::string_view pre
     return true;
 }
 
-TALVO_LADDER_INLINE float name_prefix_score(std::string_view name, std::string_view query) {
-    const auto extra = static_cast<float>(name.size() - query.size());
+// `name_size` bytes of name for `query_size` bytes of query.
+TALVO_LADDER_INLINE float name_prefix_score(std::size_t name_size, std::size_t query_size) {
+    const auto extra = static_cast<float>(name_size - query_size);
     return scoring::kNamePrefix -
            std::min(scoring::kNamePrefixPenaltyPerByte * extra, scoring::kNamePrefixMaxPenalty);
 }
@@ -237,7 +238,7 @@ TALVO_LADDER_INLINE std::optional<float> score(const Fields& entry, const QueryP
     const float word_rungs = one_word ? k::kWordPrefix : k::kAllWordsPrefix;
     const float below_prefix = aliases ? k::kAliasPrefix : word_rungs;
     if (name.size() > q.size()) {
-        const float prefix = name_prefix_score(name, q);
+        const float prefix = name_prefix_score(name.size(), q.size());
         if (!bar.reachable(std::max(prefix, below_prefix))) {
             return std::nullopt;
         }

@@ -57,6 +57,26 @@ PairSlots resolve_pair(LearningMemory& memory, const LaunchRecord& record,
 
 }  // namespace
 
+LaunchedKeys::LaunchedKeys(const TextMap<KeyWeights>& keys) {
+    unsigned bits = 1;
+    while ((std::size_t{1} << bits) < 4 * keys.size() && bits < 32) {
+        ++bits;
+    }
+    slots_.assign(std::size_t{1} << bits, 0);
+    mask_ = slots_.size() - 1;
+    shift_ = 32 - bits;
+    keys_.reserve(keys.size());
+    for (const auto& [text, weights] : keys) {
+        const auto hash_high = static_cast<std::uint32_t>(std::uint64_t{TextHash{}(text)} >> 32);
+        std::size_t at = hash_high >> shift_;
+        while (slots_[at] != 0) {
+            at = (at + 1) & mask_;
+        }
+        keys_.push_back(Key{text, bonus_terms(weights)});
+        slots_[at] = std::uint64_t{hash_high} << 32 | keys_.size();
+    }
+}
+
 double record_weight(std::uint64_t time, std::int64_t now) {
     if (now < 0) {
         return 1.0;
@@ -98,7 +118,7 @@ void rebuild(LearningMemory& memory, std::int64_t now) {
             *prefix.total += weight;
         }
     }
-    memory.launched = LaunchedKeys(memory.keys, bonus_terms);
+    memory.launched = LaunchedKeys(memory.keys);
 }
 
 }  // namespace talvo

@@ -61,10 +61,8 @@ class LaunchedKeys {
         BonusTerms terms;
     };
 
-    // `terms_of` gives the bonus terms of a key's weights.
-    template <typename TermsOf>
-    LaunchedKeys(const TextMap<KeyWeights>& keys, TermsOf&& terms_of);
     LaunchedKeys() = default;
+    explicit LaunchedKeys(const TextMap<KeyWeights>& keys);
 
     std::size_t size() const { return keys_.size(); }
     // Position of a key among the launched keys, from 0 to size() - 1.
@@ -76,11 +74,7 @@ class LaunchedKeys {
     // only when the hash halves agree), or nullptr.
     template <typename KeyText>
     const Key* find(std::uint32_t hash_high, KeyText&& key_text) const {
-        if (slots_.empty()) {
-            return nullptr;
-        }
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t at = hash_high >> shift_;; at = (at + 1) & mask) {
+        for (std::size_t at = hash_high >> shift_;; at = (at + 1) & mask_) {
             const std::uint64_t slot = slots_[at];
             if (slot == 0) {
                 return nullptr;
@@ -95,9 +89,11 @@ class LaunchedKeys {
     }
 
   private:
-    std::vector<std::uint64_t> slots_;  // hash half << 32 | key number + 1; 0 when empty
+    // hash half << 32 | key number + 1; 0 when empty. Never full.
+    std::vector<std::uint64_t> slots_ = std::vector<std::uint64_t>(2);
     std::vector<Key> keys_;
-    unsigned shift_ = 32;  // hash half >> shift_ is a key's first slot
+    std::size_t mask_ = 1;  // slots_.size() - 1
+    unsigned shift_ = 31;   // hash half >> shift_ is a key's first slot
 };
 
 struct LearningMemory {
@@ -121,27 +117,6 @@ struct LearningMemory {
 // tables, key by key.
 inline bool rebuilt(const LearningMemory& memory) {
     return memory.launched.size() == memory.keys.size() && !memory.keys.empty();
-}
-
-template <typename TermsOf>
-LaunchedKeys::LaunchedKeys(const TextMap<KeyWeights>& keys, TermsOf&& terms_of) {
-    unsigned bits = 1;
-    while ((std::size_t{1} << bits) < 4 * keys.size() && bits < 32) {
-        ++bits;
-    }
-    slots_.assign(std::size_t{1} << bits, 0);
-    shift_ = 32 - bits;
-    keys_.reserve(keys.size());
-    const std::size_t mask = slots_.size() - 1;
-    for (const auto& [text, weights] : keys) {
-        const auto hash_high = static_cast<std::uint32_t>(std::uint64_t{TextHash{}(text)} >> 32);
-        std::size_t at = hash_high >> shift_;
-        while (slots_[at] != 0) {
-            at = (at + 1) & mask;
-        }
-        keys_.push_back(Key{text, terms_of(weights)});
-        slots_[at] = std::uint64_t{hash_high} << 32 | keys_.size();
-    }
 }
 
 }  // namespace talvo

@@ -25,8 +25,7 @@ std::size_t spans_size(const CatalogEntry& entry) {
 
 bool fits_short_row(const CatalogEntry& entry) {
     return texts_size(entry) <= kMaxRegion && entry.words.size() <= kMaxRegion &&
-           entry.aliases.size() <= kMaxRegion &&
-           entry.name.size() <= std::numeric_limits<std::uint32_t>::max();
+           entry.aliases.size() <= kMaxRegion && entry.name.size() <= kMaxRegion;
 }
 
 void append_span(std::string& text, std::size_t start, std::size_t size) {
@@ -85,7 +84,8 @@ void MatchIndex::add_row(const CatalogEntry& entry, std::uint32_t position) {
     row.word_start_mask = entry.word_start_mask;
     const std::size_t row_start = text_.size();
     if (fits_short_row(entry) && append_texts(entry, row)) {
-        row.display_size = static_cast<std::uint32_t>(entry.name.size());
+        row.display_size = static_cast<std::uint16_t>(entry.name.size());
+        row.first_byte = entry.match_name.empty() ? '\0' : entry.match_name.front();
         row.name_size = static_cast<std::uint16_t>(entry.match_name.size());
         row.initials_size = static_cast<std::uint16_t>(entry.initials.size());
         row.word_count = static_cast<std::uint16_t>(entry.words.size());

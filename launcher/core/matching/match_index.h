@@ -28,15 +28,16 @@ class MatchIndex {
         std::uint32_t entry = 0;         // position in the catalogue
         std::uint32_t text = 0;          // offset of the folded name in the buffer
         std::uint32_t key_hash = 0;      // high half of the key's TextHash
-        std::uint32_t display_size = 0;  // byte length of the shown name, for ties
+        std::uint16_t display_size = 0;  // byte length of the shown name, for ties
         std::uint16_t name_size = 0;
         std::uint16_t initials_size = 0;
         std::uint16_t word_count = 0;
         std::uint16_t alias_count = 0;
+        char first_byte = 0;  // of the folded name, if any
         std::uint64_t word_start_mask = 0;
 
-        // A row whose texts do not fit the 16-bit sizes is scored from its
-        // CatalogEntry instead (names of 64 KiB and more).
+        // A row whose texts or shown name do not fit the 16-bit sizes is
+        // scored from its CatalogEntry instead (names of 64 KiB and more).
         bool is_long() const { return name_size == kLongRow; }
     };
 

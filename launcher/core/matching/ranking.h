@@ -44,13 +44,13 @@ class BestMatches {
 
     // Whether an entry of this score and name length would be kept now.
     bool would_keep(float score, std::size_t name_size) const {
-        return count_ < keep_ || ahead(Rank{total_order_key(score), name_size}, last_);
+        return !full_ || ahead(Rank{total_order_key(score), name_size}, last_);
     }
 
     // `name_size` is the byte length of the entry's shown name.
     void offer(ScoredEntry pair, std::size_t name_size) {
         const Rank rank{total_order_key(pair.score), name_size};
-        if (count_ == keep_ && !ahead(rank, last_)) {
+        if (full_ && !ahead(rank, last_)) {
             return;
         }
         // An entry goes after every kept one that is at least as good: with
@@ -61,6 +61,7 @@ class BestMatches {
         }
         kept_[at] = {rank, pair};
         last_ = kept_[count_ - 1].rank;
+        full_ = count_ == keep_;
     }
 
     // The kept pairs, best first, into `out` (cleared first).
@@ -86,6 +87,7 @@ class BestMatches {
     Rank last_{std::numeric_limits<std::int32_t>::max(), 0};
     std::size_t count_ = 0;
     std::size_t keep_;
+    bool full_ = keep_ == 0;
 };
 
 }  // namespace talvo
