@@ -40,7 +40,8 @@ std::string random_name(std::mt19937& random) {
 }
 
 // A catalogue with aliases, equal names, a repeated key, a name too long for
-// the index's 16-bit rows, and an entry whose words are not pieces of its name.
+// the index's 16-bit rows, an empty name, one without words, and an entry
+// whose words are not pieces of its name.
 Catalog random_catalog(std::mt19937& random) {
     Catalog catalog;
     for (int i = 0; i < 120; ++i) {
@@ -55,6 +56,8 @@ Catalog random_catalog(std::mt19937& random) {
     catalog.push_back(catalog[5]);  // the same name and key again
     std::string huge = "Visual " + std::string(70'000, 'x') + " vis";
     catalog.push_back(make_entry("app:huge", huge, "", LaunchTarget::open_path("huge")));
+    catalog.push_back(make_entry("app:empty", "", "", LaunchTarget::open_path("empty")));
+    catalog.push_back(make_entry("app:dashes", " - ", "", LaunchTarget::open_path("dashes")));
     CatalogEntry odd = make_entry("app:odd", "Zeta", "", LaunchTarget::open_path("odd"));
     odd.words = {"vista", "zeta"};
     odd.initials = "vz";
