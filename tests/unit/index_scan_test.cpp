@@ -163,5 +163,21 @@ TEST(IndexScan, RanksAsThePlainLadderOnRandomCataloguesAndQueries) {
     }
 }
 
+// These two keys' hashes share their high halves, which the launched-key table
+// and the index rows compare first: only the launched one gets a bonus.
+TEST(IndexScan, AKeySharingAHashHalfWithALaunchedKeyGetsNoBonus) {
+    const Catalog catalog = {
+        make_entry("app:Tool 716223", "Tool 716223", "", LaunchTarget::open_path("a")),
+        make_entry("app:Tool 1000330", "Tool 1000330", "", LaunchTarget::open_path("b"))};
+    LearningMemory memory;
+    memory.records = {{"app:Tool 716223", "tool", kNow, 9, 0}};
+    rebuild(memory, kNow);
+    std::vector<ScoredEntry> pairs;
+    match_entries(MatchIndex(catalog, {}), catalog, "tool", {9, 0}, memory, pairs);
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_GT(pairs[0].score, 89.3f + 30.0f);  // always chosen after "tool": a share of 35
+    EXPECT_EQ(pairs[1].score, 90.0f - 0.1f * 8.0f);
+}
+
 }  // namespace
 }  // namespace talvo
