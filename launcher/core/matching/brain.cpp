@@ -4,9 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "core/matching/index_scan.h"
 #include "core/matching/ladder.h"
-#include "core/matching/match_index.h"
 #include "core/matching/scoring.h"
 #include "core/text/byte_mask.h"
 #include "core/text/fold.h"
@@ -168,19 +166,6 @@ float LearnedBonus::from_terms(const LaunchedKeys::Key& key) const {
 float learned_bonus(const LearningMemory& memory, std::string_view key, std::string_view query,
                     ClockSlot clock) {
     return LearnedBonus(memory, query, clock).from_tables(HashedText{key, TextHash{}(key)});
-}
-
-void match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys, std::string_view query,
-                   ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out) {
-    match_entries(MatchIndex(catalog, hidden_keys), catalog, query, clock, memory, out);
-}
-
-std::vector<ScoredEntry> match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys,
-                                       std::string_view query, ClockSlot clock,
-                                       const LearningMemory& memory) {
-    std::vector<ScoredEntry> out;
-    match_entries(catalog, hidden_keys, query, clock, memory, out);
-    return out;
 }
 
 }  // namespace talvo

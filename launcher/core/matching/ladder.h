@@ -21,7 +21,12 @@ namespace talvo::ladder {
 
 // Everything here is inlined into the scoring loop: the ladder runs once per
 // candidate entry, and the calls cost as much as the few comparisons it makes.
+// A build for size (the shipped launcher) leaves the choice to the compiler.
+#ifdef __OPTIMIZE_SIZE__
+#define TALVO_LADDER_INLINE inline
+#else
 #define TALVO_LADDER_INLINE [[gnu::always_inline]] inline
+#endif
 
 // starts_with as a byte loop: queries are a few bytes long and most
 // comparisons on the keystroke path fail at the first byte, before any

@@ -30,12 +30,6 @@ inline std::int64_t total_order_key(double value) {
     return bits;
 }
 
-// Sorts the best `keep` pairs to the front, in display order, and drops the rest.
-// The order is that of a stable sort: equal scores and name lengths keep
-// catalogue order.
-void rank_matches(std::vector<ScoredEntry>& pairs, const Catalog& catalog,
-                  std::size_t keep = kMaxResults);
-
 // The best few of a stream of scored entries that arrive in catalogue order,
 // kept in display order: most offers end at one comparison with the last kept.
 class BestMatches {
