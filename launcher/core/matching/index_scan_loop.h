@@ -45,13 +45,7 @@ class Ceiling {
   public:
     explicit Ceiling(const QueryParts& parts)
         : query_(parts.query),
-          below_names_(parts.words.size() == 1 ? scoring::kWordPrefix : scoring::kAllWordsPrefix) {
-        for (std::size_t extra = 0; extra < by_extra_.size(); ++extra) {
-            const float name =
-                extra == 0 ? scoring::kNameEqual : ladder::name_prefix_score(extra, 0);
-            by_extra_[extra] = std::max(below_names_, name);
-        }
-    }
+          below_names_(parts.words.size() == 1 ? scoring::kWordPrefix : scoring::kAllWordsPrefix) {}
 
     float of(const MatchIndex::Row& row) const {
         if (row.alias_count > 0) {
@@ -63,15 +57,15 @@ class Ceiling {
             (!query_.empty() && row.first_byte != query_.front())) {
             return below_names_;
         }
-        const std::size_t extra = row.name_size - query_.size();
-        return by_extra_[std::min(extra, by_extra_.size() - 1)];
+        if (row.name_size == query_.size()) {
+            return scoring::kNameEqual;
+        }
+        return std::max(below_names_, ladder::name_prefix_score(row.name_size, query_.size()));
     }
 
   private:
     std::string_view query_;
     float below_names_;  // the word rungs and all below
-    // By extra bytes of name: past 80 the name prefix penalty stays at its cap.
-    std::array<float, 82> by_extra_{};
 };
 
 // What every row of one keystroke is scored against.
