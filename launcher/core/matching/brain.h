@@ -44,7 +44,8 @@ std::optional<float> base_score(const CatalogEntry& entry, const QueryParts& que
 
 // Appends one pair per matching, non-hidden entry, in catalogue order, to `out`
 // (cleared first). `query` is prepared and not empty. Builds a match index for
-// the one call: the keystroke path keeps its index (index_scan.h).
+// the one call (index_matches.cpp); the keystroke path keeps its index
+// (index_scan.h).
 void match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys, std::string_view query,
                    ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out);
 

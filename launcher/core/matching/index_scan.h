@@ -20,9 +20,9 @@ namespace talvo {
 void match_entries(const MatchIndex& index, const Catalog& catalog, std::string_view query,
                    ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out);
 
-// The best `keep` (at most kMaxResults) pairs in display order, as
-// match_entries followed by rank_matches gives them, without keeping every
-// match: into `out` (cleared first).
+// The best `keep` (at most kMaxResults) pairs of match_entries in display
+// order (best score, then the shorter shown name, then catalogue order),
+// without scoring every match in full: into `out` (cleared first).
 void best_matches(const MatchIndex& index, const Catalog& catalog, std::string_view query,
                   ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out,
                   std::size_t keep = kMaxResults);
