@@ -1,5 +1,5 @@
 // The learning memory: rebuilding its tables after a launch, and reading the
-// history file at start-up.
+// history file at start-up; and the match index built with each catalogue.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -7,6 +7,7 @@
 
 #include "catalog_generator.h"
 #include "core/matching/history_file.h"
+#include "core/matching/match_index.h"
 
 namespace talvo::bench {
 namespace {
@@ -33,6 +34,25 @@ void rebuild_tables(benchmark::State& state) {
     }
 }
 BENCHMARK(rebuild_tables)->Arg(0)->Arg(1)->ArgName("long_query")->Unit(benchmark::kMillisecond);
+
+// The match index of a new catalogue (a scan's arrival, a hide or an unhide);
+// "index_bytes" is the memory it holds.
+void build_match_index(benchmark::State& state) {
+    const Catalog catalog = generate_catalog(static_cast<std::size_t>(state.range(0)));
+    const HiddenKeys hidden{catalog[3].key, catalog[10].key};
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const MatchIndex index(catalog, hidden);
+        bytes = index.memory_bytes();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["index_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(build_match_index)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->ArgName("entries")
+    ->Unit(benchmark::kMillisecond);
 
 // The real file system and clock, with APPDATA pointing at a scratch folder.
 class BenchEnvironment final : public Environment {

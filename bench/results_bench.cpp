@@ -35,7 +35,8 @@ void empty_query_suggestions(benchmark::State& state) {
     memory.records = spread_records(catalog, keys, keys * 10);
     rebuild(memory, kNow);
     const HiddenKeys hidden{catalog[3].key, catalog[10].key};
-    const ResultSources sources{catalog, index, hidden, memory};
+    const MatchIndex match_index(catalog, hidden);
+    const ResultSources sources{catalog, index, hidden, memory, match_index};
     for (auto _ : state) {
         const std::vector<CatalogEntry> rows = compute_results(sources, "", {14, 0});
         benchmark::DoNotOptimize(rows.data());

@@ -173,7 +173,8 @@ TEST(BuildBuiltins, ShortAliasesFindTheirFolderFirst) {
     const KeyIndex index = build_key_index(catalog);
     const LearningMemory memory;
     const HiddenKeys hidden;
-    const ResultSources sources{catalog, index, hidden, memory};
+    const MatchIndex match_index(catalog, hidden);
+    const ResultSources sources{catalog, index, hidden, memory, match_index};
     const std::pair<const char*, const char*> cases[] = {
         {"d", "dir:downloads"},  // not Documents, which has no one-letter alias
         {"~", "dir:home"},      {"exit", "cmd:quit"},

@@ -32,11 +32,16 @@ struct Fixture {
     KeyIndex index;
     HiddenKeys hidden;
     LearningMemory memory;
+    mutable MatchIndex match_index;
 
     explicit Fixture(Catalog entries)
         : catalog(std::move(entries)), index(build_key_index(catalog)) {}
 
-    ResultSources sources() const { return {catalog, index, hidden, memory}; }
+    // The match index follows the catalogue and the hidden set, as in the popup.
+    ResultSources sources() const {
+        match_index = MatchIndex(catalog, hidden);
+        return {catalog, index, hidden, memory, match_index};
+    }
 
     Texts rows(std::string_view raw_query, ClockSlot clock = kNoon) const {
         Texts keys;

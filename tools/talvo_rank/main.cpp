@@ -11,7 +11,7 @@
 #include "core/catalog/scanned_items.h"
 #include "core/matching/brain.h"
 #include "core/matching/history_file.h"
-#include "core/matching/ranking.h"
+#include "core/matching/index_scan.h"
 #include "core/matching/results.h"
 #include "core/stats/civil_time.h"
 #include "core/text/fold.h"
@@ -73,6 +73,7 @@ struct Inputs {
     LearningMemory memory;
     HiddenKeys hidden;
     KeyIndex key_index;
+    MatchIndex match_index;
 };
 
 std::optional<std::string> read_named(const FileSystem& files,
@@ -106,6 +107,7 @@ std::optional<Inputs> load_inputs(const Options& options, std::int64_t now, std:
     rebuild(inputs.memory, now);
     inputs.hidden = parse_hidden(*hidden);
     inputs.key_index = build_key_index(inputs.catalog);
+    inputs.match_index = MatchIndex(inputs.catalog, inputs.hidden);
     return inputs;
 }
 
@@ -117,7 +119,8 @@ void print_ranking(const Inputs& inputs, const std::string& raw_query, ClockSlot
     std::printf("# « %s »\n", raw_query.c_str());
     const std::string query = prepare_query(raw_query);
     if (query.empty()) {
-        const ResultSources sources{inputs.catalog, inputs.key_index, inputs.hidden, inputs.memory};
+        const ResultSources sources{inputs.catalog, inputs.key_index, inputs.hidden, inputs.memory,
+                                    inputs.match_index};
         std::size_t rank = 1;
         for (const std::size_t index : suggestions(sources, clock)) {
             const CatalogEntry& entry = inputs.catalog[index];
@@ -125,9 +128,8 @@ void print_ranking(const Inputs& inputs, const std::string& raw_query, ClockSlot
         }
         return;
     }
-    std::vector<ScoredEntry> pairs =
-        match_entries(inputs.catalog, inputs.hidden, query, clock, inputs.memory);
-    rank_matches(pairs, inputs.catalog);
+    std::vector<ScoredEntry> pairs;
+    best_matches(inputs.match_index, inputs.catalog, query, clock, inputs.memory, pairs);
     std::size_t rank = 1;
     for (const ScoredEntry& pair : pairs) {
         print_row(rank++, pair.score, inputs.catalog[pair.index]);

@@ -43,7 +43,9 @@ QueryParts split_query(std::string_view query);
 std::optional<float> base_score(const CatalogEntry& entry, const QueryParts& query);
 
 // Appends one pair per matching, non-hidden entry, in catalogue order, to `out`
-// (cleared first). `query` is prepared and not empty.
+// (cleared first). `query` is prepared and not empty. Builds a match index for
+// the one call (index_matches.cpp); the keystroke path keeps its index
+// (index_scan.h).
 void match_entries(const Catalog& catalog, const HiddenKeys& hidden_keys, std::string_view query,
                    ClockSlot clock, const LearningMemory& memory, std::vector<ScoredEntry>& out);
 
@@ -54,11 +56,62 @@ std::vector<ScoredEntry> match_entries(const Catalog& catalog, const HiddenKeys&
 // Time-of-day and day-of-week fit of a key, unclamped.
 double context_score(const LearningMemory& memory, std::string_view key, ClockSlot clock);
 
-// The same for a key's weights already at hand.
+// The same for a key's weights already at hand: its hour term plus its day term.
 double context_score(const KeyWeights& weights, ClockSlot clock);
+double hour_term(const KeyWeights& weights, unsigned hour);
+double day_term(const KeyWeights& weights, unsigned weekend);
+
+// ln(K + 1) x 4, the frequency part of the learned bonus.
+double frequency_term(const KeyWeights& weights);
+
+// The query-free parts of a key's bonus, as the learned bonus computes them.
+BonusTerms bonus_terms(const KeyWeights& weights);
 
 // The learned bonus of a key for this query (0 for a key never launched).
 float learned_bonus(const LearningMemory& memory, std::string_view key, std::string_view query,
                     ClockSlot clock);
+
+// The learned bonus prepared for one keystroke: the query's prefix table is
+// looked up once. For a rebuilt memory (learning_memory.h) a key never
+// launched is told in one or two probes of the launched keys, whose
+// query-free terms are ready, and the prefix shares of the few keys chosen
+// after this query are taken out of the table up front.
+class LearnedBonus {
+  public:
+    LearnedBonus(const LearningMemory& memory, std::string_view query, ClockSlot clock);
+
+    // The bonus of the entry `entry_of()` gives, whose key's TextHash has these
+    // high 32 bits; the entry is read only when its key may have been launched.
+    template <typename EntryOf>
+    float of(std::uint32_t key_hash_high, EntryOf&& entry_of) const {
+        if (rebuilt_) {
+            const LaunchedKeys::Key* key = memory_.launched.find(
+                key_hash_high, [&] { return std::string_view(entry_of().key); });
+            return key == nullptr ? 0.0f : from_terms(*key);
+        }
+        if (!any_keys_) {
+            return 0;
+        }
+        const CatalogEntry& entry = entry_of();
+        return from_tables(HashedText{entry.key, entry.key_text_hash});
+    }
+
+    // The bonus of a key read from the memory's tables alone.
+    float from_tables(const HashedText& key) const;
+
+  private:
+    float from_terms(const LaunchedKeys::Key& key) const;
+    double share(const HashedText& key) const;
+    double share(double weight) const;
+    float sum(double context, double frequency, double share) const;
+
+    const LearningMemory& memory_;
+    const TextMap<double>* shares_ = nullptr;  // weight per key under this query
+    double share_total_ = 0;
+    std::vector<double> launched_shares_;  // by launched key number, when shares_ is set
+    ClockSlot clock_;
+    bool any_keys_ = false;
+    bool rebuilt_ = false;
+};
 
 }  // namespace talvo

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "core/matching/brain.h"
 #include "core/text/utf.h"
 
 namespace talvo {
@@ -11,7 +12,6 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kDecayDays = 30.0;
-constexpr std::size_t kSpareBuckets = 4;
 
 // Where one (key, query) pair adds its weight: the key's weights
 // and, for each prefix of the query, its per-key and total prefix values.
@@ -57,6 +57,26 @@ PairSlots resolve_pair(LearningMemory& memory, const LaunchRecord& record,
 
 }  // namespace
 
+LaunchedKeys::LaunchedKeys(const TextMap<KeyWeights>& keys) {
+    unsigned bits = 1;
+    while ((std::size_t{1} << bits) < 4 * keys.size() && bits < 32) {
+        ++bits;
+    }
+    slots_.assign(std::size_t{1} << bits, 0);
+    mask_ = slots_.size() - 1;
+    shift_ = 32 - bits;
+    keys_.reserve(keys.size());
+    for (const auto& [text, weights] : keys) {
+        const auto hash_high = static_cast<std::uint32_t>(std::uint64_t{TextHash{}(text)} >> 32);
+        std::size_t at = hash_high >> shift_;
+        while (slots_[at] != 0) {
+            at = (at + 1) & mask_;
+        }
+        keys_.push_back(Key{text, bonus_terms(weights)});
+        slots_[at] = std::uint64_t{hash_high} << 32 | keys_.size();
+    }
+}
+
 double record_weight(std::uint64_t time, std::int64_t now) {
     if (now < 0) {
         return 1.0;
@@ -98,9 +118,7 @@ void rebuild(LearningMemory& memory, std::int64_t now) {
             *prefix.total += weight;
         }
     }
-    // Every keystroke looks up each matching entry, and most were never
-    // launched: with spare buckets such a lookup mostly ends at an empty one.
-    memory.keys.rehash(memory.keys.size() * kSpareBuckets);
+    memory.launched = LaunchedKeys(memory.keys);
 }
 
 }  // namespace talvo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/matching/index_scan.h"
 #include "core/matching/ranking.h"
 #include "core/popup/geometry.h"
 #include "core/popup/popup_layout.h"
@@ -31,9 +32,8 @@ std::vector<CatalogEntry> copies(const Catalog& catalog,
 
 std::vector<std::size_t> typed_results(const ResultSources& sources, std::string_view query,
                                        ClockSlot clock) {
-    std::vector<ScoredEntry> pairs =
-        match_entries(sources.catalog, sources.hidden_keys, query, clock, sources.memory);
-    rank_matches(pairs, sources.catalog);
+    std::vector<ScoredEntry> pairs;
+    best_matches(sources.match_index, sources.catalog, query, clock, sources.memory, pairs);
     std::vector<std::size_t> positions;
     positions.reserve(pairs.size());
     for (const ScoredEntry& pair : pairs) {

@@ -11,6 +11,7 @@
 #include "core/catalog/catalog.h"
 #include "core/matching/brain.h"
 #include "core/matching/learning_memory.h"
+#include "core/matching/match_index.h"
 #include "core/shell/platform.h"
 #include "core/text/text_map.h"
 
@@ -25,6 +26,7 @@ struct ResultSources {
     const KeyIndex& key_index;
     const HiddenKeys& hidden_keys;
     const LearningMemory& memory;
+    const MatchIndex& match_index;  // of catalog and hidden_keys
 };
 
 // Copies of at most six entries, best first. `raw_query` is the edit line as

@@ -92,6 +92,10 @@ bool is_lowercase(char32_t c) {
     return has(c, tables::kLowercase);
 }
 bool is_white_space(char32_t c) {
+    // Below U+0085 the set is TAB to CR and the space: typed text mostly ends here.
+    if (c < 0x85) {
+        return (c >= 0x09 && c <= 0x0D) || c == 0x20;
+    }
     return has(c, tables::kWhiteSpace);
 }
 

@@ -11,6 +11,7 @@ namespace talvo::win {
 void install_catalog(AppState& state, Catalog catalog) {
     state.catalog = std::move(catalog);
     state.key_index = build_key_index(state.catalog);
+    state.match_index = MatchIndex(state.catalog, state.hidden_keys);
     request_icons(state);
 }
 

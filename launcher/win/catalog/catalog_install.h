@@ -6,7 +6,7 @@
 
 namespace talvo::win {
 
-// Replaces the catalogue, rebuilds the key index and requests missing icons.
+// Replaces the catalogue, rebuilds the key and match indexes and requests missing icons.
 void install_catalog(AppState& state, Catalog catalog);
 
 // Fresh built-in entries (reading the start-with-Windows setting again)

@@ -92,6 +92,7 @@ bool edit_query(AppState& state, HWND hwnd, wchar_t unit) {
 
 void hide_entry_and_refresh(AppState& state, std::string_view key) {
     if (hide_entry(state.hidden_keys, key, system_platform())) {
+        state.match_index = MatchIndex(state.catalog, state.hidden_keys);
         recompute_results(state);
     }
 }

@@ -44,7 +44,8 @@ void place_and_refresh(AppState& state) {
 }  // namespace
 
 void recompute_results(AppState& state) {
-    const ResultSources sources{state.catalog, state.key_index, state.hidden_keys, state.memory};
+    const ResultSources sources{state.catalog, state.key_index, state.hidden_keys, state.memory,
+                                state.match_index};
     const ClockSlot clock = clock_slot(system_platform().clock.local_now());
     state.results = compute_results(sources, state.query, clock);
     state.selected = 0;

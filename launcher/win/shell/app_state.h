@@ -14,6 +14,7 @@
 
 #include "core/catalog/catalog.h"
 #include "core/matching/learning_memory.h"
+#include "core/matching/match_index.h"
 #include "core/popup/popup_layout.h"
 #include "core/shell/channel.h"
 #include "core/text/text_map.h"
@@ -69,6 +70,7 @@ struct AppState {
     Instant catalog_updated_at = std::chrono::steady_clock::now();
     KeyIndex key_index;
     HiddenKeys hidden_keys;
+    MatchIndex match_index;  // of catalog and hidden_keys, rebuilt when either changes
     IconCache icon_cache;
     HWND hwnd = nullptr;
     std::size_t selected = 0;

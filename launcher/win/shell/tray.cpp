@@ -110,6 +110,7 @@ void show_again(const TrayChoice& choice) {
     } else {
         unhide_entry(state->hidden_keys, choice.key, system_platform());
     }
+    state->match_index = MatchIndex(state->catalog, state->hidden_keys);
 }
 
 void run_choice(HWND hwnd, const TrayChoice& choice) {
