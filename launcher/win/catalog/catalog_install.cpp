@@ -1,10 +1,11 @@
 #include "win/catalog/catalog_install.h"
 
-#include <thread>
+#include <utility>
 
 #include "core/catalog/builtins.h"
 #include "core/catalog/icon_pixels.h"
 #include "win/catalog/catalog_scan.h"
+#include "win/platform/detached_thread.h"
 
 namespace talvo::win {
 
@@ -42,17 +43,13 @@ void start_scan(AppState& state) {
     if (state.scan_in_progress) {
         return;
     }
-    state.scan_in_progress = true;
-    try {
-        std::thread([sender = state.catalog_sender, hwnd = state.hwnd] {
+    // No thread to be had now: the next show tries again.
+    state.scan_in_progress =
+        start_detached_thread([sender = state.catalog_sender, hwnd = state.hwnd] {
             if (sender.send(scan_catalog())) {
                 PostMessageW(hwnd, kCatalogReadyMessage, 0, 0);
             }
-        }).detach();
-    } catch (const std::system_error&) {
-        // No thread to be had now: the next show tries again.
-        state.scan_in_progress = false;
-    }
+        });
 }
 
 std::optional<Catalog> take_newest_catalog(AppState& state) {

@@ -1,7 +1,5 @@
 #include "win/shell/startup.h"
 
-#include <thread>
-
 #include "core/catalog/builtins.h"
 #include "core/catalog/hidden.h"
 #include "core/matching/history_file.h"
@@ -10,6 +8,7 @@
 #include "core/shell/platform.h"
 #include "win/catalog/catalog_install.h"
 #include "win/catalog/icon_worker.h"
+#include "win/platform/detached_thread.h"
 #include "win/platform/monitor.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
@@ -60,13 +59,17 @@ void log_startup(const Platform& platform, const std::vector<std::string>& argum
     write_log(platform, startup_message(path, after_program, running_in_job()));
 }
 
+// The state, or nothing when the icon worker's thread cannot be started.
 std::unique_ptr<AppState> build_state(HWND hwnd, const Platform& platform) {
     auto [request_sender, request_receiver] = make_channel<IconRequest>();
     auto [result_sender, result_receiver] = make_channel<IconResult>();
     auto [catalog_sender, catalog_receiver] = make_channel<Catalog>();
-    std::thread(icon_worker, std::move(request_receiver), std::move(result_sender), hwnd,
-                kIconsReadyMessage)
-        .detach();
+    if (!start_detached_thread([requests = std::move(request_receiver),
+                                results = std::move(result_sender), hwnd]() mutable {
+            icon_worker(std::move(requests), std::move(results), hwnd, kIconsReadyMessage);
+        })) {
+        return nullptr;
+    }
 
     auto state = std::make_unique<AppState>(std::move(request_sender), std::move(result_receiver),
                                             std::move(catalog_sender), std::move(catalog_receiver));
@@ -126,11 +129,11 @@ int run_launcher(HINSTANCE instance, const std::vector<std::string>& arguments) 
     if (hwnd == nullptr) {
         return 1;  // without its window the launcher cannot run
     }
-    try {
-        ui_state().install(build_state(hwnd, platform));
-    } catch (const std::system_error&) {
+    std::unique_ptr<AppState> state = build_state(hwnd, platform);
+    if (!state) {
         return 1;  // a background thread could not be started
     }
+    ui_state().install(std::move(state));
     if (switches.preview_stats) {
         ui_values().preview_mode = true;
         open_stats_window();
