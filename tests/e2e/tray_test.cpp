@@ -12,6 +12,7 @@
 #include "polling.h"
 #include "synthetic_input.h"
 #include "text_paths.h"
+#include "tray_icon_probe.h"
 #include "tray_placeholder.h"
 
 namespace talvo::e2e {
@@ -40,17 +41,6 @@ POINT tray_icon() {
     POINT point{30, 10};
     ClientToScreen(tray_window(), &point);
     return point;
-}
-
-// Whether the shell holds the launcher's icon: changing its tip succeeds only then.
-bool launcher_icon_present(HWND popup) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = popup;
-    data.uID = 1;
-    data.uFlags = NIF_TIP;
-    wcscpy_s(data.szTip, L"Talvo (Alt+Espace)");
-    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 HWND open_menu() {
@@ -84,7 +74,7 @@ bool menu_closed() {
 
 TEST_F(Tray, ClicksToggleThePopupAndAClickWhileShownLeavesItHidden) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); })) << "no tray icon";
+    ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); })) << "no tray icon";
     left_click(tray_icon());
     ASSERT_TRUE(wait_shown()) << "a click shows the popup";
     left_click(tray_icon());
@@ -98,7 +88,7 @@ TEST_F(Tray, ClicksToggleThePopupAndAClickWhileShownLeavesItHidden) {
 
 TEST_F(Tray, MenuOpensThePopupAndEscapeRunsNothing) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));
+    ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); }));
     ASSERT_TRUE(choose_in_menu({VK_ESCAPE}));
     ASSERT_TRUE(menu_closed());
     EXPECT_TRUE(stays_false([&] { return IsWindowVisible(popup_) != FALSE; },
@@ -132,19 +122,20 @@ TEST_F(Tray, HiddenEntriesAreShownAgainFromTheSubmenu) {
 
 TEST_F(Tray, QuitRemovesTheIconAndEndsWithStatusZeroEvenWithStatisticsOpen) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));
+    ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); }));
     ASSERT_TRUE(choose_in_menu({VK_DOWN, VK_DOWN, VK_RETURN}));  // "Statistiques…"
     ASSERT_TRUE(wait_until([&] { return launcher_->stats_window() != nullptr; }));
     ASSERT_TRUE(choose_in_menu({VK_UP, VK_RETURN}));  // "Quitter Talvo", the last item
     EXPECT_TRUE(wait_exit(0));
-    EXPECT_TRUE(wait_until([&] { return !launcher_icon_present(popup_); })) << "the icon is gone";
+    EXPECT_TRUE(wait_until([&] { return !testing::tray_icon_present(popup_); }))
+        << "the icon is gone";
 }
 
 // What the shell sends when the icon is reached with the keyboard (Win+B, the
 // arrows): Enter or Space, then Shift+F10 or the menu key, anchored at the icon.
 TEST_F(Tray, TheKeyboardOnTheIconTogglesAndOpensTheMenuAtTheIcon) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));
+    ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); }));
     const POINT icon = tray_icon();
     const auto shell_sends = [&](UINT event) {
         PostMessageW(popup_, WM_APP + 4, MAKEWPARAM(icon.x, icon.y), MAKELPARAM(event, 1));
@@ -171,16 +162,16 @@ TEST_F(Tray, TheKeyboardOnTheIconTogglesAndOpensTheMenuAtTheIcon) {
 
 TEST_F(Tray, TheIconComesBackWhenExplorerRestarts) {
     ASSERT_TRUE(start(L"--hidden"));
-    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); }));
+    ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); }));
     // What a restarted Explorer would see: no icon, then its broadcast.
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = popup_;
     data.uID = 1;
     Shell_NotifyIconW(NIM_DELETE, &data);
-    ASSERT_TRUE(wait_until([&] { return !launcher_icon_present(popup_); }));
+    ASSERT_TRUE(wait_until([&] { return !testing::tray_icon_present(popup_); }));
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    ASSERT_TRUE(wait_until([&] { return launcher_icon_present(popup_); })) << "added again";
+    ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); })) << "added again";
     left_click(tray_icon());
     EXPECT_TRUE(wait_shown());
 }

@@ -297,40 +297,30 @@ STDMETHODIMP AccessibleObject::get_accKeyboardShortcut(VARIANT child, BSTR* shor
     return text_of(child, shortcut, &access::Element::shortcut);
 }
 
-STDMETHODIMP AccessibleObject::get_accFocus(VARIANT* focus) {
-    if (focus == nullptr) {
+HRESULT AccessibleObject::first_child_with(std::uint32_t state, VARIANT* out) {
+    if (out == nullptr) {
         return E_POINTER;
     }
-    VariantInit(focus);
+    VariantInit(out);
     const AccessibleContent* now = content();
     if (now == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
     for (std::size_t i = 0; i < now->children.size(); ++i) {
-        if ((now->children[i].states & access::kFocused) != 0) {
-            child_variant(i, focus);
+        if ((now->children[i].states & state) != 0) {
+            child_variant(i, out);
             return S_OK;
         }
     }
     return S_FALSE;
 }
 
+STDMETHODIMP AccessibleObject::get_accFocus(VARIANT* focus) {
+    return first_child_with(access::kFocused, focus);
+}
+
 STDMETHODIMP AccessibleObject::get_accSelection(VARIANT* selection) {
-    if (selection == nullptr) {
-        return E_POINTER;
-    }
-    VariantInit(selection);
-    const AccessibleContent* now = content();
-    if (now == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    for (std::size_t i = 0; i < now->children.size(); ++i) {
-        if ((now->children[i].states & access::kSelected) != 0) {
-            child_variant(i, selection);
-            return S_OK;
-        }
-    }
-    return S_FALSE;
+    return first_child_with(access::kSelected, selection);
 }
 
 STDMETHODIMP AccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {

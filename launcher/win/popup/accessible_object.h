@@ -90,6 +90,8 @@ class AccessibleObject final : public IAccessible {
     // A text of an element as a new BSTR, or S_FALSE without one.
     template <typename Field>
     HRESULT text_of(const VARIANT& child, BSTR* out, Field field);
+    // The first child with this state: its id or full object, or S_FALSE without one.
+    HRESULT first_child_with(std::uint32_t state, VARIANT* out);
     // The child id, or the full object, of child `index` (0-based).
     void child_variant(std::size_t index, VARIANT* out);
 

@@ -15,6 +15,7 @@
 #include "setup/win/desktop_shell.h"
 #include "setup_harness.h"
 #include "text_paths.h"
+#include "tray_icon_probe.h"
 #include "win/platform/unique_resource.h"
 #include "win/shell/app_state.h"  // kQuitRequestMessage
 
@@ -84,27 +85,17 @@ class StandIn {
     DWORD id_ = 0;
 };
 
-// Whether the shell holds the launcher's icon: changing its tip succeeds only then.
-bool icon_present(HWND popup) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = popup;
-    data.uID = 1;
-    data.uFlags = NIF_TIP;
-    wcscpy_s(data.szTip, L"Talvo (Alt+Espace)");
-    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 TEST(QuitRequest, TheLauncherEndsByItselfWithStatusZeroAndItsIconGoes) {
     const e2e::ScratchAppData appdata;
     const auto launcher = e2e::LauncherProcess::start(appdata.path(), L"--hidden");
     ASSERT_NE(launcher, nullptr);
     HWND popup = nullptr;
     ASSERT_TRUE(e2e::wait_until([&] { return (popup = launcher->popup()) != nullptr; }));
-    ASSERT_TRUE(e2e::wait_until([&] { return icon_present(popup); })) << "no tray icon";
+    ASSERT_TRUE(e2e::wait_until([&] { return testing::tray_icon_present(popup); }))
+        << "no tray icon";
     PostMessageW(popup, talvo::win::kQuitRequestMessage, 0, 0);
     EXPECT_EQ(launcher->wait_for_exit(e2e::kWait), std::optional<DWORD>(0));
-    EXPECT_FALSE(icon_present(popup));
+    EXPECT_FALSE(testing::tray_icon_present(popup));
 }
 
 using Handover = SetupTest;
