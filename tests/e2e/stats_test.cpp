@@ -171,6 +171,9 @@ TEST_F(StatsCommand, ALaunchRefreshesTheFigures) {
                    screen_pixel(client_point(preview_window, 100, 120)) == kCardFill;
         }));
         expected = pixels(preview_window, total_figure);
+        // Closed as a person closes it, not ended from outside while it is the active window.
+        PostMessageW(preview_window, WM_CLOSE, 0, 0);
+        ASSERT_EQ(preview->wait_for_exit(kWait), std::optional<DWORD>(0));
     }
     ASSERT_NE(expected, before) << "three launches are drawn unlike two";
     SetForegroundWindow(window);
