@@ -2,9 +2,8 @@
 
 #include <oleacc.h>
 
-#include <utility>
-
 #include "text_paths.h"
+#include "win/platform/unique_resource.h"
 
 namespace talvo::e2e {
 namespace {
@@ -14,38 +13,7 @@ namespace {
 constexpr GUID kAccessibleIid = {
     0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
-class Apartment {
-  public:
-    Apartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~Apartment() {
-        if (ok_) {
-            CoUninitialize();
-        }
-    }
-    Apartment(const Apartment&) = delete;
-    Apartment& operator=(const Apartment&) = delete;
-
-  private:
-    bool ok_;
-};
-
-// An IAccessible reference, released on scope exit.
-class Accessible {
-  public:
-    explicit Accessible(IAccessible* object = nullptr) : object_(object) {}
-    ~Accessible() {
-        if (object_ != nullptr) {
-            object_->Release();
-        }
-    }
-    Accessible(Accessible&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-    Accessible(const Accessible&) = delete;
-    Accessible& operator=(const Accessible&) = delete;
-    IAccessible* get() const { return object_; }
-
-  private:
-    IAccessible* object_;
-};
+using Accessible = win::ComPtr<IAccessible>;
 
 VARIANT child_id(long id) {
     VARIANT v;
@@ -115,12 +83,19 @@ void clear(std::vector<VARIANT>& variants) {
 }
 
 Accessible client_object(HWND window) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessibleIid,
-                                          reinterpret_cast<void**>(&object)))) {
-        return Accessible();
+    Accessible object;
+    AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessibleIid,
+                               object.put_void());
+    return object;
+}
+
+// The full object behind a child's IDispatch, or nothing.
+Accessible accessible_of(IDispatch* dispatch) {
+    Accessible object;
+    if (dispatch != nullptr) {
+        dispatch->QueryInterface(kAccessibleIid, object.put_void());
     }
-    return Accessible(object);
+    return object;
 }
 
 std::vector<ReadElement> simple_children(IAccessible* object) {
@@ -138,7 +113,7 @@ std::vector<ReadElement> simple_children(IAccessible* object) {
 }  // namespace
 
 std::optional<ReadPopup> read_popup(HWND popup) {
-    const Apartment apartment;
+    const win::ComApartment apartment;
     const Accessible root = client_object(popup);
     if (root.get() == nullptr) {
         return std::nullopt;
@@ -151,37 +126,32 @@ std::optional<ReadPopup> read_popup(HWND popup) {
     ReadPopup read;
     read.window = read_element(root.get(), CHILDID_SELF);
     read.query = read_element(root.get(), children[0].lVal);
-    IAccessible* list = nullptr;
-    children[1].pdispVal->QueryInterface(kAccessibleIid, reinterpret_cast<void**>(&list));
+    const Accessible list = accessible_of(children[1].pdispVal);
     clear(children);
-    if (list == nullptr) {
+    if (!list) {
         return std::nullopt;
     }
-    const Accessible owned_list(list);
-    read.list = read_element(list, CHILDID_SELF);
-    read.rows = simple_children(list);
+    read.list = read_element(list.get(), CHILDID_SELF);
+    read.rows = simple_children(list.get());
     return read;
 }
 
 bool open_row(HWND popup, long row) {
-    const Apartment apartment;
+    const win::ComApartment apartment;
     const Accessible root = client_object(popup);
     if (root.get() == nullptr) {
         return false;
     }
-    IDispatch* list_dispatch = nullptr;
-    if (root.get()->get_accChild(child_id(2), &list_dispatch) != S_OK || list_dispatch == nullptr) {
+    win::ComPtr<IDispatch> list_dispatch;
+    if (root->get_accChild(child_id(2), list_dispatch.put()) != S_OK) {
         return false;
     }
-    IAccessible* list = nullptr;
-    list_dispatch->QueryInterface(kAccessibleIid, reinterpret_cast<void**>(&list));
-    list_dispatch->Release();
-    const Accessible owned_list(list);
-    return list != nullptr && list->accDoDefaultAction(child_id(row + 1)) == S_OK;
+    const Accessible list = accessible_of(list_dispatch.get());
+    return list && list->accDoDefaultAction(child_id(row + 1)) == S_OK;
 }
 
 std::optional<std::pair<ReadElement, std::vector<ReadElement>>> read_client(HWND window) {
-    const Apartment apartment;
+    const win::ComApartment apartment;
     const Accessible root = client_object(window);
     if (root.get() == nullptr) {
         return std::nullopt;
