@@ -180,6 +180,20 @@ TEST_F(Typing, CtrlVPastesTheFirstLineOfTheClipboard) {
     EXPECT_EQ(history()[0].query(), "telech") << "folded, second line left out";
 }
 
+// A paragraph pasted by mistake: the query keeps its first 256 characters, and
+// the popup answers at once (it once measured the whole text at every paint).
+TEST_F(Typing, AHugePasteKeepsItsFirstCharactersAndThePopupAnswers) {
+    ASSERT_TRUE(set_clipboard_text(L"telech" + std::wstring(100'000, L' ') + L"zz"));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(wait_shown());
+    press_with_ctrl('V');
+    ASSERT_TRUE(wait_rows(1)) << "the spaces after \"telech\" are cut before \"zz\"";
+    press_key(VK_RETURN);
+    ASSERT_TRUE(wait_history(1));
+    EXPECT_EQ(history()[0].query(), "telech");
+    EXPECT_TRUE(wait_hidden());
+}
+
 TEST_F(Typing, AccentedTextIsTypedAndFolded) {
     ASSERT_TRUE(start());
     ASSERT_TRUE(wait_shown());

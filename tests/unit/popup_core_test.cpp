@@ -2,6 +2,7 @@
 // placement, hit testing, letter tiles and query fitting.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "core/catalog/icon_pixels.h"
@@ -10,6 +11,7 @@
 #include "core/shell/channel.h"
 #include "core/shell/launcher_args.h"
 #include "core/shell/rescan.h"
+#include "core/text/utf.h"
 
 namespace talvo {
 namespace {
@@ -71,6 +73,74 @@ TEST(QueryEdit, PasteUsesTheFirstLineOnly) {
     EXPECT_EQ(first_line("a\rb"), "a\rb");      // a lone CR stays
     EXPECT_EQ(first_line("\tx "), "\tx ");      // no trimming
     EXPECT_EQ(first_line("ab\r\r\n"), "ab\r");  // only one CR goes
+}
+
+TEST(QueryEdit, EveryPathKeepsTheQueryWithinItsLimit) {
+    const std::string full(kQueryMaxCharacters, 'a');
+    const std::string one_short(kQueryMaxCharacters - 1, 'a');
+    const std::string long_line(300, 'x');
+    const struct {
+        const char* name;
+        std::string before;
+        std::function<void(std::string&)> edit;
+        std::string after;
+    } cases[] = {
+        {"typed below the limit", one_short, [](std::string& q) { type_unit(q, u'b', {}); },
+         one_short + "b"},
+        {"typed at the limit", full, [](std::string& q) { type_unit(q, u'b', {}); }, full},
+        {"pasted into an empty query", "",
+         [&](std::string& q) { type_unit(q, 0x16, [&] { return long_line + "\nmore"; }); },
+         std::string(kQueryMaxCharacters, 'x')},
+        {"pasted after two letters", "ab",
+         [&](std::string& q) { type_unit(q, 0x16, [&] { return long_line; }); },
+         "ab" + std::string(kQueryMaxCharacters - 2, 'x')},
+        {"pasted at the limit", full,
+         [](std::string& q) { type_unit(q, 0x16, [] { return std::string("z"); }); }, full},
+        {"a character of several bytes at the edge", one_short,
+         [](std::string& q) { type_unit(q, 0x16, [] { return std::string("é€"); }); },
+         one_short + "é"},
+        {"Tab on a longer name", "ab",
+         [&](std::string& q) {
+             edit_query(q, {QueryEdit::Kind::Replace, long_line});
+         },
+         std::string(kQueryMaxCharacters, 'x')},
+        {"Tab on a short name of a full query", full,
+         [](std::string& q) {
+             edit_query(q, {QueryEdit::Kind::Replace, "Bloc-notes"});
+         },
+         "Bloc-notes"},
+        {"Ctrl+Backspace", "ab " + std::string(kQueryMaxCharacters - 3, 'c'),
+         [](std::string& q) { type_unit(q, 0x7F, {}); }, "ab "},
+    };
+    for (const auto& c : cases) {
+        std::string query = c.before;
+        c.edit(query);
+        EXPECT_EQ(query, c.after) << c.name;
+    }
+}
+
+TEST(QueryEdit, TypedUnitsThatRefreshAndThoseThatAreIgnored) {
+    const auto no_clipboard = []() -> std::string {
+        ADD_FAILURE() << "the clipboard is read only for Ctrl+V";
+        return {};
+    };
+    const struct {
+        char16_t unit;
+        bool refreshes;
+        const char* after;
+    } cases[] = {
+        {u'é', true, "ré"},  {8, true, ""},      {0x7F, true, ""},   {0xD83D, true, "r"},
+        {0xDC00, true, "r"}, {13, false, "r"},   {0x1B, false, "r"}, {0x09, false, "r"},
+        {0x01, false, "r"},  {0x1F, false, "r"}, {0x20, true, "r "}, {0xE000, true, "r\uE000"},
+    };
+    for (const auto& c : cases) {
+        std::string query = "r";
+        EXPECT_EQ(type_unit(query, c.unit, no_clipboard), c.refreshes) << int(c.unit);
+        EXPECT_EQ(query, c.after) << int(c.unit);
+    }
+    std::string query = "r";
+    EXPECT_TRUE(type_unit(query, 0x16, [] { return std::string("\r\n"); }));
+    EXPECT_EQ(query, "r");  // a lone line break appends nothing but still refreshes
 }
 
 std::vector<std::uint8_t> pixels(std::initializer_list<std::uint8_t> bytes) {
@@ -157,13 +227,39 @@ TEST(PopupLayout, TileLetterIsTheUpperCasedFirstCharacter) {
     EXPECT_EQ(layout::tile_letter(""), "");
 }
 
-TEST(PopupLayout, LongQueryShowsItsEnd) {
-    // Ten pixels per character, six characters fit.
-    const auto width = [](std::string_view t) { return static_cast<std::int32_t>(10 * t.size()); };
-    EXPECT_EQ(layout::visible_query_start("abc", 60, width), 0u);
-    EXPECT_EQ(layout::visible_query_start("abcdefgh", 60, width), 2u);
-    EXPECT_EQ(layout::visible_query_start("éabcdef", 60, width), 2u);  // é goes whole
-    EXPECT_EQ(layout::visible_query_start("abc", -5, width), 3u);
+TEST(PopupLayout, LongQueryShowsItsEndInFewMeasurements) {
+    // Ten pixels per ASCII character and twenty per other character.
+    std::size_t calls = 0;
+    const auto width = [&calls](std::string_view t) {
+        ++calls;
+        std::int32_t pixels = 0;
+        for (std::size_t pos = 0; pos < t.size();) {
+            pixels += decode_utf8(t, pos) < 0x80 ? 10 : 20;
+        }
+        return pixels;
+    };
+    const std::string longest(kQueryMaxCharacters, 'q');
+    const struct {
+        std::string query;
+        std::int32_t available;
+        std::size_t start;
+    } cases[] = {
+        {"abc", 60, 0},
+        {"abcdef", 60, 0},
+        {"abcdefgh", 60, 2},
+        {"éabcdef", 60, 2},  // é goes whole
+        {"abcdé", 50, 1},
+        {"abcdéf", 50, 2},  // "bcdéf" is 60 wide, "cdéf" 50
+        {"abc", -5, 3},
+        {"", 0, 0},
+        {longest, 600, kQueryMaxCharacters - 60},
+        {longest, 5, kQueryMaxCharacters},
+    };
+    for (const auto& c : cases) {
+        calls = 0;
+        EXPECT_EQ(layout::visible_query_start(c.query, c.available, width), c.start) << c.query;
+        EXPECT_LE(calls, 10u) << c.query;  // 1 + log2 of 256 + 1
+    }
 }
 
 TEST(Rescan, OnlyACatalogueStrictlyOlderThanTwoMinutesIsRescanned) {

@@ -1,5 +1,7 @@
 #include "core/popup/popup_layout.h"
 
+#include <vector>
+
 #include "core/popup/geometry.h"
 #include "core/text/unicode.h"
 #include "core/text/utf.h"
@@ -51,11 +53,27 @@ std::string tile_letter(std::string_view name) {
 
 std::size_t visible_query_start(std::string_view query, std::int32_t available,
                                 const std::function<std::int32_t(std::string_view)>& width_of) {
-    std::size_t start = 0;
-    while (start < query.size() && width_of(query.substr(start)) > available) {
-        start += first_character_length(query.substr(start));
+    if (query.empty() || width_of(query) <= available) {
+        return 0;
     }
-    return start;
+    std::vector<std::size_t> starts;  // of each character but the first, which must go
+    for (std::size_t pos = first_character_length(query); pos < query.size();
+         pos += first_character_length(query.substr(pos))) {
+        starts.push_back(pos);
+    }
+    // A tail narrows as characters leave its start: the first start whose tail
+    // fits is found by halving, in a logarithmic number of measurements.
+    std::size_t low = 0;
+    std::size_t high = starts.size();  // past the last start: nothing shown
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (width_of(query.substr(starts[middle])) <= available) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return low < starts.size() ? starts[low] : query.size();
 }
 
 }  // namespace talvo::layout

@@ -91,7 +91,8 @@ std::string tile_letter(std::string_view name);
 
 // Byte offset from which a query is shown so that it fits `available`
 // pixels: whole characters are dropped from its start, so a long query shows
-// its end. `width_of` measures a text in pixels.
+// its end. `width_of` measures a text in pixels; it is asked a number of
+// times logarithmic in the query's length.
 std::size_t visible_query_start(std::string_view query, std::int32_t available,
                                 const std::function<std::int32_t(std::string_view)>& width_of);
 

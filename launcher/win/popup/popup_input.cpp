@@ -17,9 +17,6 @@
 namespace talvo::win {
 namespace {
 
-constexpr wchar_t kBackspace = 8;
-constexpr wchar_t kPaste = 0x16;          // Ctrl+V
-constexpr wchar_t kBackspaceWord = 0x7F;  // Ctrl+Backspace
 constexpr UINT kHideCommand = 1;
 
 bool held(int virtual_key) {
@@ -63,31 +60,6 @@ std::string clipboard_text(HWND owner) {
     return text;
 }
 
-// Applies one typed unit to the query; false when it is ignored entirely.
-bool edit_query(AppState& state, HWND hwnd, wchar_t unit) {
-    switch (unit) {
-        case kBackspace:
-            erase_last_character(state.query);
-            return true;
-        case kPaste:
-            state.query += first_line(clipboard_text(hwnd));
-            return true;
-        case kBackspaceWord:
-            erase_last_word(state.query);
-            return true;
-        default:
-            break;
-    }
-    if (unit < 0x20) {
-        return false;
-    }
-    // A surrogate half cannot be typed, but the rows are still refreshed.
-    if (unit < 0xD800 || unit > 0xDFFF) {
-        append_utf8(state.query, unit);
-    }
-    return true;
-}
-
 }  // namespace
 
 void hide_entry_and_refresh(AppState& state, std::string_view key) {
@@ -112,7 +84,7 @@ PopupAction on_key_down(HWND hwnd, WPARAM virtual_key) {
         case KeyEffect::Kind::Repaint:
             break;
         case KeyEffect::Kind::Complete:
-            state->query = state->results[effect.row].name;
+            edit_query(state->query, {QueryEdit::Kind::Replace, state->results[effect.row].name});
             recompute_results(*state);
             break;
         case KeyEffect::Kind::Choose:
@@ -133,7 +105,9 @@ PopupAction on_key_down(HWND hwnd, WPARAM virtual_key) {
 
 void on_char(HWND hwnd, wchar_t unit) {
     StateSlot::Borrow state = ui_state().borrow();
-    if (!state || !shown(*state, hwnd) || !edit_query(*state, hwnd, unit)) {
+    if (!state || !shown(*state, hwnd) ||
+        !type_unit(state->query, static_cast<char16_t>(unit),
+                   [hwnd] { return clipboard_text(hwnd); })) {
         return;
     }
     state->caret_on = true;
