@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "patient_removal.h"
 #include "text_paths.h"
 
 namespace talvo::e2e {
@@ -96,14 +97,13 @@ ScratchAppData::ScratchAppData() {
     GetTempPathW(MAX_PATH, temp);
     path_ = std::wstring(temp) + L"talvo-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(counter++);
+    testing::remove_patiently(path_);
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
     std::filesystem::create_directories(path_, ignored);
 }
 
 ScratchAppData::~ScratchAppData() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    testing::remove_patiently(path_);
 }
 
 std::wstring ScratchAppData::data_file(const wchar_t* name) const {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/shell/platform.h"
+#include "patient_removal.h"
 #include "run_value_guard.h"
 #include "win/launch/perform_action.h"
 #include "win/launch/window_queries.h"
@@ -199,8 +200,7 @@ class ScratchLog {
     }
     ~ScratchLog() {
         SetEnvironmentVariableW(L"APPDATA", had_ ? old_.c_str() : nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
+        testing::remove_patiently(folder_);
     }
     std::string text() const {
         std::ifstream in(folder_ / "Talvo" / "talvo.log", std::ios::binary);

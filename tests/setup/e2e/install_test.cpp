@@ -5,6 +5,7 @@
 #include <set>
 
 #include "launcher_process.h"
+#include "patient_removal.h"
 #include "polling.h"
 #include "setup_harness.h"
 #include "text_paths.h"
@@ -158,7 +159,8 @@ TEST_F(Install, MissingVariableStopsWithItsTextAndTheNextInstallSucceeds) {
         ASSERT_EQ(run(L"/S"), std::optional<DWORD>(0));
         EXPECT_EQ(file_bytes(profile_.launcher), file_bytes(e2e::talvo_exe_path()));
         EXPECT_TRUE(exists(profile_.shortcut));
-        std::filesystem::remove(profile_.shortcut);
+        end_processes_of(profile_.launcher);  // it may be reading the new shortcut
+        testing::remove_patiently(profile_.shortcut);
         clean_registry();
     }
 }

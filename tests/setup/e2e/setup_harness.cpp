@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "patient_removal.h"
 #include "polling.h"
 #include "text_paths.h"
 #include "win/platform/unique_resource.h"
@@ -178,16 +179,15 @@ ScratchProfile::ScratchProfile() {
     uninstaller = install_folder + L"\\uninstall.exe";
     shortcut = roaming + L"\\Microsoft\\Windows\\Start Menu\\Programs\\Talvo.lnk";
     data_folder = roaming + L"\\Talvo";
+    testing::remove_patiently(root);
     std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
     std::filesystem::create_directories(local, ignored);
     std::filesystem::create_directories(std::filesystem::path(shortcut).parent_path(), ignored);
 }
 
 ScratchProfile::~ScratchProfile() {
     end_processes_of(launcher);
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
+    testing::remove_patiently(root);
 }
 
 std::unique_ptr<SetupProcess> SetupProcess::start(const ScratchProfile& profile,

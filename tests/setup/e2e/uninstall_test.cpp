@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "patient_removal.h"
 #include "polling.h"
 #include "setup_harness.h"
 #include "text_paths.h"
@@ -86,7 +87,7 @@ TEST_F(Uninstall, QuestionsAskForTheHistoryOnlyWhenThereIsOne) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(run(L"/S"), std::optional<DWORD>(0));
         end_processes_of(profile_.launcher);  // it would write its data folder again
-        std::filesystem::remove_all(profile_.data_folder);
+        testing::remove_patiently(profile_.data_folder);
         if (c.data_folder) {
             write_file(profile_.data_folder + L"\\history.tsv");
         }
