@@ -4,9 +4,13 @@
 
 namespace talvo::setup {
 
-bool is_launcher_to_stop(std::string_view image_name, std::optional<std::uint32_t> session,
+bool is_launcher_to_stop(std::string_view image_name, bool owns_launcher_window,
+                         std::optional<std::uint32_t> session,
                          std::optional<std::uint32_t> own_session) {
-    return is_launcher_image_name(image_name) && session && own_session && *session == *own_session;
+    if (!is_launcher_image_name(image_name)) {
+        return false;
+    }
+    return owns_launcher_window || (session && own_session && *session == *own_session);
 }
 
 bool asks_desktop_shell(Elevation setup) {

@@ -19,10 +19,15 @@ inline constexpr std::chrono::milliseconds kTerminateWait{3000};
 inline constexpr std::chrono::milliseconds kQuitRequestInterval{100};
 
 // Whether a process is a launcher this setup stops: named "talvo.exe" (any
-// folder, ASCII case ignored) and running in the setup's own log-on session,
-// so that a setup run as administrator leaves other users' launchers alone.
-// A session that cannot be read counts as another one.
-bool is_launcher_to_stop(std::string_view image_name, std::optional<std::uint32_t> session,
+// folder, ASCII case ignored) and of the setup's own log-on session, so that a
+// setup run as administrator leaves other users' launchers alone. A launcher
+// that owns a top-level window of the launcher's class on this desktop is of
+// this session by definition, and its session is not asked: a setup without
+// administrator rights cannot read it from an elevated launcher. Without such
+// a window (a launcher still starting), `session` decides, and a session that
+// cannot be read counts as another one.
+bool is_launcher_to_stop(std::string_view image_name, bool owns_launcher_window,
+                         std::optional<std::uint32_t> session,
                          std::optional<std::uint32_t> own_session);
 
 // A token's elevation type, as the system reports it.

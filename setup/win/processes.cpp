@@ -30,7 +30,7 @@ constexpr wchar_t kLauncherArguments[] = L"--hidden";
 
 struct RunningLauncher {
     DWORD id = 0;
-    unique_handle process;
+    unique_handle process;  // empty when the system lets it be neither waited for nor ended
 };
 
 std::optional<std::uint32_t> session_of(DWORD process_id) {
@@ -41,37 +41,73 @@ std::optional<std::uint32_t> session_of(DWORD process_id) {
     return session;
 }
 
-// The launchers of this session, opened so that they can be waited for and,
-// where the system allows it, ended.
-std::vector<RunningLauncher> launchers_to_stop() {
-    std::vector<RunningLauncher> launchers;
+bool is_launcher_window(HWND hwnd) {
+    wchar_t class_name[32] = {};
+    GetClassNameW(hwnd, class_name, 32);
+    return wcscmp(class_name, talvo::win::kPopupClassName) == 0;
+}
+
+BOOL CALLBACK add_launcher_window_owner(HWND hwnd, LPARAM parameter) {
+    auto& owners = *reinterpret_cast<std::vector<DWORD>*>(parameter);
+    DWORD owner = 0;
+    if (is_launcher_window(hwnd) && GetWindowThreadProcessId(hwnd, &owner) != 0 &&
+        std::find(owners.begin(), owners.end(), owner) == owners.end()) {
+        owners.push_back(owner);
+    }
+    return TRUE;
+}
+
+// The processes owning a top-level window of the launcher's class on this desktop.
+std::vector<DWORD> launcher_window_owners() {
+    std::vector<DWORD> owners;
+    EnumWindows(add_launcher_window_owner, reinterpret_cast<LPARAM>(&owners));
+    return owners;
+}
+
+// Calls `visit(id, image name)` for each running process named as the launcher.
+template <typename Visit>
+void for_each_launcher_process(Visit visit) {
     // The snapshot's "no handle" value is INVALID_HANDLE_VALUE, as for files.
     const unique_file snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {
-        return launchers;
+        return;
     }
-    const std::optional<std::uint32_t> own_session = session_of(GetCurrentProcessId());
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
          more = Process32NextW(snapshot.get(), &entry)) {
         const std::string image =
             narrow(std::wstring_view(entry.szExeFile, wcsnlen(entry.szExeFile, MAX_PATH)));
-        // The session is read (the process opened) only for a launcher's name.
-        if (!is_launcher_image_name(image) ||
-            !is_launcher_to_stop(image, session_of(entry.th32ProcessID), own_session)) {
-            continue;
-        }
-        unique_handle process(
-            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
-        if (!process) {
-            // A launcher of higher integrity can still be asked and waited for.
-            process.reset(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-        }
-        if (process) {
-            launchers.push_back({entry.th32ProcessID, std::move(process)});
+        if (is_launcher_image_name(image)) {
+            visit(entry.th32ProcessID, image);
         }
     }
+}
+
+// The most this setup may do to a process: end it and wait for it, or (a
+// launcher of higher integrity) only wait for it, or neither.
+unique_handle open_to_stop(DWORD id) {
+    unique_handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (!process) {
+        process.reset(OpenProcess(SYNCHRONIZE, FALSE, id));
+    }
+    return process;
+}
+
+// The launchers of this session, found through their windows first: the
+// session of an elevated launcher cannot be read without administrator rights.
+std::vector<RunningLauncher> launchers_to_stop() {
+    const std::vector<DWORD> windowed = launcher_window_owners();
+    const std::optional<std::uint32_t> own_session = session_of(GetCurrentProcessId());
+    std::vector<RunningLauncher> launchers;
+    for_each_launcher_process([&](DWORD id, const std::string& image) {
+        const bool owns_window = std::find(windowed.begin(), windowed.end(), id) != windowed.end();
+        // The session is read only for a launcher without a window.
+        const std::optional<std::uint32_t> session = owns_window ? std::nullopt : session_of(id);
+        if (is_launcher_to_stop(image, owns_window, session, own_session)) {
+            launchers.push_back({id, open_to_stop(id)});
+        }
+    });
     return launchers;
 }
 
@@ -85,12 +121,10 @@ BOOL CALLBACK request_quit(HWND hwnd, LPARAM parameter) {
     auto& requests = *reinterpret_cast<QuitRequests*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
-    wchar_t class_name[32] = {};
-    GetClassNameW(hwnd, class_name, 32);
     const bool listed =
         std::any_of(requests.launchers.begin(), requests.launchers.end(),
                     [&](const RunningLauncher& launcher) { return launcher.id == owner; });
-    if (listed && wcscmp(class_name, talvo::win::kPopupClassName) == 0 &&
+    if (listed && is_launcher_window(hwnd) &&
         std::find(requests.asked.begin(), requests.asked.end(), hwnd) == requests.asked.end()) {
         PostMessageW(hwnd, talvo::win::kQuitRequestMessage, 0, 0);
         requests.asked.push_back(hwnd);
@@ -99,7 +133,23 @@ BOOL CALLBACK request_quit(HWND hwnd, LPARAM parameter) {
 }
 
 bool still_runs(const RunningLauncher& launcher) {
-    return WaitForSingleObject(launcher.process.get(), 0) == WAIT_TIMEOUT;
+    if (launcher.process) {
+        return WaitForSingleObject(launcher.process.get(), 0) == WAIT_TIMEOUT;
+    }
+    // Without a handle its id is looked for among the running launchers.
+    bool found = false;
+    for_each_launcher_process(
+        [&](DWORD id, const std::string&) { found = found || id == launcher.id; });
+    return found;
+}
+
+// Waits up to `step` for the launcher to end, or just lets the time pass.
+void wait_a_step(const RunningLauncher& launcher, DWORD step) {
+    if (launcher.process) {
+        WaitForSingleObject(launcher.process.get(), step);
+    } else {
+        Sleep(step);
+    }
 }
 
 // Asks them to quit, looking again at each interval for the window of a
@@ -116,8 +166,7 @@ void ask_to_quit(const std::vector<RunningLauncher>& launchers, std::chrono::mil
         }
         EnumWindows(request_quit, reinterpret_cast<LPARAM>(&requests));
         const auto step = static_cast<ULONGLONG>(kQuitRequestInterval.count());
-        WaitForSingleObject(running->process.get(),
-                            static_cast<DWORD>(std::min(step, deadline - now)));
+        wait_a_step(*running, static_cast<DWORD>(std::min(step, deadline - now)));
     }
 }
 
@@ -168,8 +217,10 @@ void stop_running_launchers() {
     }
     ask_to_quit(launchers, kQuitRequestWait);
     for (const RunningLauncher& launcher : launchers) {
-        if (still_runs(launcher)) {
-            TerminateProcess(launcher.process.get(), 0);
+        // One that may only be waited for stays: the write of its file then
+        // fails as for any program that holds it.
+        if (launcher.process && still_runs(launcher) &&
+            TerminateProcess(launcher.process.get(), 0)) {
             WaitForSingleObject(launcher.process.get(), static_cast<DWORD>(kTerminateWait.count()));
         }
     }

@@ -8,9 +8,11 @@
 
 namespace talvo::setup::win {
 
-// Stops every launcher of this log-on session, wherever it runs from: asks
-// each to quit, gives them 2 s together, then terminates what still runs,
-// waiting at most 3 s for each. Failures are passed over.
+// Stops every launcher of this log-on session, wherever it runs from (found by
+// its window, or by its session while it has none): asks each to quit, gives
+// them 2 s together, then terminates what still runs and may be ended, waiting
+// at most 3 s for each. Failures are passed over: a launcher that stays holds
+// its file, and the install then fails on it with the write's own text.
 void stop_running_launchers();
 
 // Starts the installed launcher with "--hidden" in the install folder, in the

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "launcher_process.h"
+#include "patient_removal.h"
 #include "polling.h"
 #include "setup/win/desktop_shell.h"
 #include "setup_harness.h"
@@ -30,7 +31,8 @@ constexpr DWORD kQuitByItself = 3;  // the stand-in's status when it quits on th
 // records how it was started and the quit requests it received.
 class StandIn {
   public:
-    StandIn(const std::wstring& folder, bool ignores_quit, bool slow_start = false)
+    StandIn(const std::wstring& folder, bool ignores_quit, bool slow_start = false,
+            bool guarded = false)
         : folder_(folder), exe_(folder + L"\\talvo.exe") {
         std::filesystem::create_directories(folder_);
         std::filesystem::copy_file(e2e::windows_path(TALVO_STANDIN_EXE_PATH), exe_,
@@ -41,8 +43,18 @@ class StandIn {
         if (slow_start) {
             std::ofstream(std::filesystem::path(folder_ + L"\\slow-start"));
         }
+        if (guarded) {
+            std::ofstream(std::filesystem::path(folder_ + L"\\guarded"));
+        }
     }
-    ~StandIn() { end_processes_of(exe_); }
+    ~StandIn() {
+        // A guarded one can be ended only through the handle of its start.
+        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.get(), 1);
+            WaitForSingleObject(process_.get(), 5000);
+        }
+        end_processes_of(exe_);
+    }
     StandIn(const StandIn&) = delete;
     StandIn& operator=(const StandIn&) = delete;
 
@@ -121,6 +133,43 @@ TEST_F(Handover, InstallAsksRunningLaunchersToQuitAndTerminatesOnlyThoseThatStay
         EXPECT_EQ(standin.record(),
                   "start --hidden in " + e2e::utf8(standin.folder()) + "\nquit request\n");
         EXPECT_EQ(processes_of(profile_.launcher).size(), 1u) << "the new launcher runs";
+    }
+}
+
+// An elevated launcher, as a setup without administrator rights sees it: its
+// session cannot be read and it cannot be ended. Found by its window, it is
+// asked to quit; when it stays, the install fails on its file and writes nothing.
+TEST_F(Handover, ALauncherWhoseSessionCannotBeReadIsAskedThroughItsWindow) {
+    const struct {
+        const char* name;
+        bool ignores_quit;
+        DWORD setup_status;
+    } cases[] = {
+        {"quits on the request", false, 0},
+        {"stays", true, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StandIn standin(profile_.install_folder, c.ignores_quit, false, true);
+        ASSERT_TRUE(standin.start());
+        const std::optional<std::string> standin_bytes = file_bytes(profile_.launcher);
+        ASSERT_EQ(run(L"/S"), std::optional<DWORD>(c.setup_status));
+        EXPECT_EQ(standin.record(),
+                  "start --hidden in " + e2e::utf8(standin.folder()) + "\nquit request\n");
+        if (c.ignores_quit) {
+            EXPECT_EQ(file_bytes(profile_.launcher), standin_bytes) << "left whole";
+            EXPECT_FALSE(exists(profile_.uninstaller));
+            EXPECT_FALSE(exists(profile_.shortcut));
+            EXPECT_FALSE(registry_value(kUninstallKey, L"DisplayName").has_value());
+        } else {
+            EXPECT_EQ(standin.wait_for_exit(e2e::kWait), std::optional<DWORD>(kQuitByItself));
+            EXPECT_EQ(file_bytes(profile_.launcher), file_bytes(e2e::talvo_exe_path()));
+            EXPECT_EQ(processes_of(profile_.launcher).size(), 1u) << "the new launcher runs";
+            end_processes_of(profile_.launcher);
+            testing::remove_patiently(profile_.install_folder);
+            testing::remove_patiently(profile_.shortcut);
+            clean_registry();
+        }
     }
 }
 

@@ -4,9 +4,13 @@
 // on the request with status 3 (so that a test can tell this from being
 // terminated), unless a file "ignore-quit" lies beside it. With a file
 // "slow-start" beside it, its window appears 0.7 s after its start,
-// as a launcher's does while it loads.
+// as a launcher's does while it loads. With a file "guarded" beside it, it
+// denies every other process access to itself, as an elevated launcher does
+// to a setup without administrator rights: its session cannot be read and it
+// cannot be ended, only waited for.
 #include <windows.h>
 
+#include <aclapi.h>
 #include <shellapi.h>
 
 #include <string>
@@ -23,6 +27,10 @@ std::wstring own_folder() {
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
     const std::wstring own(path, length);
     return own.substr(0, own.find_last_of(L'\\'));
+}
+
+bool beside_me(const wchar_t* name) {
+    return GetFileAttributesW((own_folder() + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Appends one line, in UTF-8, to record.txt beside this program.
@@ -44,13 +52,22 @@ void record(const std::wstring& line) {
 LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == talvo::win::kQuitRequestMessage) {
         record(L"quit request");
-        const std::wstring ignore = own_folder() + L"\\ignore-quit";
-        if (GetFileAttributesW(ignore.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (!beside_me(L"ignore-quit")) {
             PostQuitMessage(kQuitStatus);
         }
         return 0;
     }
     return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+// An empty access list: nothing is granted to anyone but the handles that
+// already exist (its creator's among them).
+void deny_access_to_others() {
+    ACL empty{};
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT,
+                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                    nullptr, &empty, nullptr);
 }
 
 }  // namespace
@@ -67,7 +84,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wchar_t folder[MAX_PATH * 2] = {};
     GetCurrentDirectoryW(MAX_PATH * 2, folder);
     record(line + L" in " + folder);
-    if (GetFileAttributesW((own_folder() + L"\\slow-start").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (beside_me(L"guarded")) {
+        deny_access_to_others();
+    }
+    if (beside_me(L"slow-start")) {
         Sleep(700);
     }
 

@@ -244,23 +244,30 @@ TEST(SetupWriteRetry, RetriesOnlySharingViolationsTwentyTimes150MsApart) {
 TEST(SetupLaunchers, OnlyLaunchersOfTheSetupsOwnSessionAreStopped) {
     const struct {
         const char* image;
+        bool window;  // owns a launcher window on this desktop
         std::optional<std::uint32_t> session;
         std::optional<std::uint32_t> own;
         bool stopped;
     } cases[] = {
-        {"talvo.exe", 1, 1, true},
-        {"Talvo.EXE", 2, 2, true},
-        {"talvo.exe", 0, 1, false},  // another user's, seen by an elevated setup
-        {"talvo.exe", 2, 1, false},
-        {"talvo.exe", std::nullopt, 1, false},  // not readable: not ours to end
-        {"talvo.exe", std::nullopt, 0, false},
-        {"talvo.exe", 1, std::nullopt, false},
-        {"talvo.exe", 0, std::nullopt, false},
-        {"notepad.exe", 1, 1, false},
+        {"talvo.exe", false, 1, 1, true},
+        {"Talvo.EXE", false, 2, 2, true},
+        {"talvo.exe", false, 0, 1, false},  // another user's, seen by an elevated setup
+        {"talvo.exe", false, 2, 1, false},
+        {"talvo.exe", false, std::nullopt, 1, false},  // not readable: not ours to end
+        {"talvo.exe", false, std::nullopt, 0, false},
+        {"talvo.exe", false, 1, std::nullopt, false},
+        {"talvo.exe", false, 0, std::nullopt, false},
+        {"notepad.exe", false, 1, 1, false},
+        // An elevated launcher of this desktop: its session cannot be read.
+        {"talvo.exe", true, std::nullopt, 1, true},
+        {"TALVO.exe", true, std::nullopt, std::nullopt, true},
+        {"talvo.exe", true, 1, 1, true},
+        {"notepad.exe", true, std::nullopt, 1, false},  // another program's window of that class
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(is_launcher_to_stop(c.image, c.session, c.own), c.stopped)
-            << c.image << " " << c.session.value_or(99) << "/" << c.own.value_or(99);
+        EXPECT_EQ(is_launcher_to_stop(c.image, c.window, c.session, c.own), c.stopped)
+            << c.image << (c.window ? " with a window " : " ") << c.session.value_or(99) << "/"
+            << c.own.value_or(99);
     }
     EXPECT_EQ(kQuitRequestWait, std::chrono::seconds(2));
     EXPECT_EQ(kTerminateWait, std::chrono::seconds(3));
