@@ -397,6 +397,23 @@ TEST(TrayMenu, EachIconEventActsOnceByTheCallbackVersion) {
     }
 }
 
+TEST(TrayIcon, ShowsItsTipAndTogglesOncePerEnter) {
+    EXPECT_EQ(kTrayIconFlags, 0x87u) << "message, icon, tip, and the tip shown under version 4";
+    using std::chrono::milliseconds;
+    const milliseconds double_click(500);
+    const struct {
+        std::optional<std::chrono::steady_clock::duration> since_last_acting;
+        bool acts;
+    } cases[] = {
+        {std::nullopt, true},       {milliseconds(0), false},  {milliseconds(30), false},
+        {milliseconds(500), false}, {milliseconds(501), true}, {milliseconds(4000), true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(key_select_acts(c.since_last_acting, double_click), c.acts)
+            << (c.since_last_acting ? c.since_last_acting->count() : -1);
+    }
+}
+
 TEST(TrayClick, HidesWhenShownOrJustHidden) {
     using std::chrono::milliseconds;
     const struct {

@@ -87,6 +87,32 @@ TEST(TrayIcon, ARefusedAddIsTriedAgainUntilTheShellTakesIt) {
     drop_quit_message();
 }
 
+// "TaskbarCreated" also comes on some display changes, with the icon still
+// there: it is refreshed then, with no retry of an add the shell refuses.
+TEST(TrayIcon, TaskbarCreatedRefreshesAPresentIconAndAddsAMissingOne) {
+    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(popup);
+    ASSERT_TRUE(add_tray_icon(popup.get()));
+
+    on_taskbar_created(popup.get());
+    EXPECT_TRUE(testing::tray_icon_present(popup.get()));
+    EXPECT_FALSE(timer_armed(popup.get())) << "no add was refused";
+
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = popup.get();
+    data.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));  // what a restarted Explorer forgot
+    on_taskbar_created(popup.get());
+    EXPECT_TRUE(testing::tray_icon_present(popup.get())) << "added again";
+    EXPECT_FALSE(timer_armed(popup.get()));
+
+    SendMessageW(popup.get(), WM_DESTROY, 0, 0);
+    drop_quit_message();
+    DestroyWindow(popup.release());
+    drop_quit_message();
+}
+
 TEST(PopupWindow, OtherProcessesMessagesAreAllowedThrough) {
     unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
     ASSERT_TRUE(popup);

@@ -83,6 +83,11 @@ TrayAction tray_action(std::uint32_t event, bool version4) {
     }
 }
 
+bool key_select_acts(std::optional<std::chrono::steady_clock::duration> since_last_acting,
+                     std::chrono::milliseconds double_click_time) {
+    return !since_last_acting || *since_last_acting > double_click_time;
+}
+
 bool tray_choice_shows_window(TrayChoice::Kind kind) {
     return kind == TrayChoice::Kind::Open || kind == TrayChoice::Kind::Stats;
 }

@@ -16,6 +16,18 @@ namespace talvo {
 
 inline constexpr std::string_view kTrayTip = "Talvo (Alt+Espace)";
 
+// The NOTIFYICONDATAW flags of every add and modify, by their Windows values:
+// with version 4 callbacks the shell shows the standard tip only when
+// NIF_SHOWTIP is set, so the tip would never appear on Windows 10 and 11.
+namespace tray_flag {
+inline constexpr std::uint32_t kMessage = 0x01;  // NIF_MESSAGE
+inline constexpr std::uint32_t kIcon = 0x02;     // NIF_ICON
+inline constexpr std::uint32_t kTip = 0x04;      // NIF_TIP
+inline constexpr std::uint32_t kShowTip = 0x80;  // NIF_SHOWTIP
+}  // namespace tray_flag
+inline constexpr std::uint32_t kTrayIconFlags =
+    tray_flag::kMessage | tray_flag::kIcon | tray_flag::kTip | tray_flag::kShowTip;
+
 // Command ids; 0 is the placeholder and the answer of a dismissed menu.
 enum TrayCommandId : std::uint32_t {
     kTrayNothing = 0,
@@ -79,6 +91,13 @@ enum class TrayAction : std::uint8_t {
 // message of each gesture acts, so nothing happens twice. Without version 4
 // (an older shell refused it) the button-up messages act.
 TrayAction tray_action(std::uint32_t event, bool version4);
+
+// Windows 10 is reported to deliver NIN_KEYSELECT twice for one Enter on the
+// icon: a key select no later than the double-click time after the last one
+// that acted is that echo and does nothing, or the popup would show and hide
+// at once. `since_last_acting` is empty before the first.
+bool key_select_acts(std::optional<std::chrono::steady_clock::duration> since_last_acting,
+                     std::chrono::milliseconds double_click_time);
 
 // Whether carrying out a choice puts a launcher window in front. When it does
 // not (a dismissed menu, a setting), the keyboard goes back to the notification

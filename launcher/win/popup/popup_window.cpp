@@ -123,9 +123,9 @@ bool allow_messages_from_other_processes(HWND hwnd, UINT taskbar_created) {
 }
 
 LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    // Explorer restarted and forgot the icon; registered at run time, so not a case label.
+    // Explorer restarted, or a display changed; registered at run time, so not a case label.
     if (message == ui_values().taskbar_created_msg && message != 0) {
-        add_tray_icon_with_retry(hwnd);
+        on_taskbar_created(hwnd);
         return 0;
     }
     switch (message) {

@@ -140,6 +140,7 @@ using StateSlot = BorrowSlot<AppState>;
 struct UiThreadValues {
     UINT taskbar_created_msg = 0;
     std::optional<Instant> last_hide;
+    std::optional<Instant> last_key_select;  // the last Enter or Space on the icon that acted
     bool preview_mode = false;
 };
 

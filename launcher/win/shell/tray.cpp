@@ -19,6 +19,7 @@ namespace {
 constexpr UINT kTrayIconId = 1;
 constexpr int kAppIconId = 1;
 static_assert(sizeof(NOTIFYICONDATAW) == 976, "the full structure of current Windows");
+static_assert(kTrayIconFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP));
 
 void destroy_icon(HICON icon) {
     DestroyIcon(icon);
@@ -47,7 +48,7 @@ bool notify(HWND hwnd, DWORD action) {
     data.cbSize = sizeof data;
     data.hWnd = hwnd;
     data.uID = kTrayIconId;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uFlags = kTrayIconFlags;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = icon.handle;
     const std::wstring tip = widen(kTrayTip);
@@ -172,6 +173,16 @@ void on_tray_retry_timer(HWND hwnd) {
     tray_retry().on_timer(hwnd, std::chrono::steady_clock::now());
 }
 
+void on_taskbar_created(HWND hwnd) {
+    // The broadcast also comes on some display changes, with the icon still
+    // there: it is then refreshed (at the current DPI), not added twice.
+    if (notify(hwnd, NIM_MODIFY)) {
+        tray_retry().stop(hwnd);
+        return;
+    }
+    add_tray_icon_with_retry(hwnd);
+}
+
 void remove_tray_icon(HWND hwnd) {
     tray_retry().stop(hwnd);
     notify(hwnd, NIM_DELETE);
@@ -216,6 +227,21 @@ void on_tray_click(HWND hwnd) {
     }
 }
 
+// Enter or Space on the icon, unless it is the echo of the last one.
+void on_tray_key_select(HWND hwnd) {
+    std::optional<Instant>& last = ui_values().last_key_select;
+    const Instant now = std::chrono::steady_clock::now();
+    std::optional<std::chrono::steady_clock::duration> since_last;
+    if (last) {
+        since_last = now - *last;
+    }
+    if (!key_select_acts(since_last, std::chrono::milliseconds(GetDoubleClickTime()))) {
+        return;
+    }
+    last = now;
+    toggle_popup(hwnd);
+}
+
 POINT pointer_position() {
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -232,7 +258,7 @@ void on_tray_callback(HWND hwnd, WPARAM wparam, LPARAM lparam) {
             on_tray_click(hwnd);
             return;
         case TrayAction::Toggle:
-            toggle_popup(hwnd);
+            on_tray_key_select(hwnd);
             return;
         case TrayAction::MenuAtAnchor:
             show_tray_menu(hwnd, POINT{GET_X_LPARAM(wparam), GET_Y_LPARAM(wparam)});

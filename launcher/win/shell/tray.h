@@ -13,6 +13,9 @@ bool add_tray_icon(HWND hwnd);
 void add_tray_icon_with_retry(HWND hwnd);
 // A tick of the retry timer.
 void on_tray_retry_timer(HWND hwnd);
+// "TaskbarCreated": the icon is refreshed when the shell still has it, added
+// again (with the retries) when it does not.
+void on_taskbar_created(HWND hwnd);
 // Ends the retries and removes the icon.
 void remove_tray_icon(HWND hwnd);
 
