@@ -73,8 +73,10 @@ void LauncherTest::TearDown() {
         const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         save_screen_bmp(screen, artifact_path(wide(test_name()) + L"-failed.bmp"));
     }
-    launcher_.reset();
+    // The folders its launches opened close as a person closes them, before
+    // the launcher and what it still runs are ended.
     close_windows_of_class(kWineExplorerClass);
+    launcher_.reset();
 }
 
 ::testing::AssertionResult LauncherTest::start(const std::wstring& arguments) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "patient_removal.h"
+#include "polite_end.h"
 #include "text_paths.h"
 
 namespace talvo::e2e {
@@ -171,21 +172,37 @@ void end_children(HANDLE parent) {
             continue;
         }
         if (creation_time(child) >= parent_created) {
-            TerminateProcess(child, 1);
-            WaitForSingleObject(child, 2000);
+            testing::end_politely(child);
         }
         CloseHandle(child);
     }
     CloseHandle(snapshot);
 }
 
+// Asks the launcher to quit as the setup does (the quit request to its popup,
+// or closing a preview's statistics window) and terminates it only when it
+// stays: under Wine a terminated launcher has been seen to leave its popup's
+// window on screen, blank, above every later popup of the run.
+void end_launcher(HANDLE process, DWORD id) {
+    if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT) {
+        return;
+    }
+    constexpr UINT kQuitRequest = WM_APP + 5;
+    if (const HWND popup = find_process_window(id, L"TalvoWindow")) {
+        PostMessageW(popup, kQuitRequest, 0, 0);
+    } else if (const HWND stats = find_process_window(id, L"TalvoStats")) {
+        PostMessageW(stats, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process, 3000) == WAIT_TIMEOUT) {
+        TerminateProcess(process, 1);
+    }
+}
+
 }  // namespace
 
 LauncherProcess::~LauncherProcess() {
     end_children(process_);
-    if (running()) {
-        TerminateProcess(process_, 1);
-    }
+    end_launcher(process_, id_);
     WaitForSingleObject(process_, 5000);
     // A launch that was starting a program when the first look ran leaves a
     // child behind; it still names the ended launcher as its parent.

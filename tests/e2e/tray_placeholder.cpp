@@ -67,6 +67,15 @@ void set_tray_window_shown(bool shown) {
     }
     ShowWindow(tray, shown ? SW_RESTORE : SW_MINIMIZE);
     wait_until([&] { return (IsIconic(tray) != FALSE) != shown; });
+    if (shown) {
+        // Restored, a window manager may centre it, where the statistics
+        // window would then cover the icons: back to the top-left corner.
+        SetWindowPos(tray, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        wait_until([&] {
+            RECT placed{};
+            return GetWindowRect(tray, &placed) && placed.left == 0 && placed.top == 0;
+        });
+    }
     Sleep(300);  // the window manager's focus change
 }
 }  // namespace talvo::e2e

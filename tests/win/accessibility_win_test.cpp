@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/popup/popup_access.h"
+#include "popup_test_state.h"
 #include "win/platform/unique_resource.h"
 #include "win/popup/popup_accessible.h"
 #include "win/popup/popup_visibility.h"
@@ -66,21 +67,6 @@ void pump() {
         }
         Sleep(5);
     }
-}
-
-std::unique_ptr<AppState> state_with(HWND hwnd, std::string query, std::size_t rows) {
-    auto [requests, request_receiver] = make_channel<IconRequest>();
-    auto [result_sender, results] = make_channel<IconResult>();
-    auto [sender, receiver] = make_channel<Catalog>();
-    auto state = std::make_unique<AppState>(std::move(requests), std::move(results),
-                                            std::move(sender), std::move(receiver));
-    state->hwnd = hwnd;
-    state->query = std::move(query);
-    for (std::size_t i = 0; i < rows; ++i) {
-        state->results.push_back(
-            make_entry("dir:" + std::to_string(i), "Dossier", "", LaunchTarget::open_path("C:\\")));
-    }
-    return state;
 }
 
 // The notifications of one change: only those of the popup's own objects.

@@ -18,6 +18,8 @@
 
 #include "core/shell/platform.h"
 #include "patient_removal.h"
+#include "polite_end.h"
+#include "popup_test_state.h"
 #include "run_value_guard.h"
 #include "win/launch/perform_action.h"
 #include "win/launch/window_queries.h"
@@ -137,16 +139,11 @@ TEST(FindOpenWindow, TheProgramsHigherWindowIsFoundByItsPath) {
     EXPECT_FALSE(found_for(elsewhere));
 }
 
-// Wine's explorer.exe is a generic host: its window is not an application's,
-// even for an entry whose path is exactly that program's.
 // A process the test started, ended on every path out of the test.
 class EndedOnExit {
   public:
     explicit EndedOnExit(HANDLE process) : process_(process) {}
-    ~EndedOnExit() {
-        TerminateProcess(process_.get(), 0);
-        WaitForSingleObject(process_.get(), 2000);
-    }
+    ~EndedOnExit() { testing::end_politely(process_.get()); }
     EndedOnExit(const EndedOnExit&) = delete;
     EndedOnExit& operator=(const EndedOnExit&) = delete;
     HANDLE get() const { return process_.get(); }
@@ -155,6 +152,8 @@ class EndedOnExit {
     unique_handle process_;
 };
 
+// Wine's explorer.exe is a generic host: its window is not an application's,
+// even for an entry whose path is exactly that program's.
 TEST(FindOpenWindow, AGenericHostIsNotMatchedByPath) {
     std::wstring parameters = L"\"" + std::filesystem::temp_directory_path().wstring();
     while (parameters.ends_with(L"\\")) {
@@ -185,35 +184,6 @@ TEST(FindOpenWindow, AGenericHostIsNotMatchedByPath) {
     ASSERT_TRUE(entry.exe_path && comparable_path(*entry.exe_path).ends_with("\\explorer.exe"));
     EXPECT_FALSE(found_for(entry)) << *entry.exe_path;
 }
-
-// A scratch APPDATA for the log, restored afterwards.
-class ScratchLog {
-  public:
-    ScratchLog() {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("talvo-launch-" + std::to_string(GetCurrentProcessId()));
-        std::filesystem::create_directories(folder_);
-        wchar_t old[1024] = {};
-        had_ = GetEnvironmentVariableW(L"APPDATA", old, 1024) > 0;
-        old_ = old;
-        SetEnvironmentVariableW(L"APPDATA", folder_.wstring().c_str());
-    }
-    ~ScratchLog() {
-        SetEnvironmentVariableW(L"APPDATA", had_ ? old_.c_str() : nullptr);
-        testing::remove_patiently(folder_);
-    }
-    std::string text() const {
-        std::ifstream in(folder_ / "Talvo" / "talvo.log", std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-
-  private:
-    std::filesystem::path folder_;
-    std::wstring old_;
-    bool had_ = false;
-};
 
 TEST(PerformAction, EnterRestoresTheOpenWindowAndStartsNothing) {
     const ScratchLog log;
