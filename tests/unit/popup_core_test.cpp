@@ -7,6 +7,7 @@
 
 #include "core/catalog/icon_pixels.h"
 #include "core/popup/popup_layout.h"
+#include "core/popup/popup_show.h"
 #include "core/popup/query_edit.h"
 #include "core/shell/channel.h"
 #include "core/shell/launcher_args.h"
@@ -260,6 +261,12 @@ TEST(PopupLayout, LongQueryShowsItsEndInFewMeasurements) {
         EXPECT_EQ(layout::visible_query_start(c.query, c.available, width), c.start) << c.query;
         EXPECT_LE(calls, 10u) << c.query;  // 1 + log2 of 256 + 1
     }
+}
+
+TEST(PopupShow, AShowWithoutTheForegroundHidesAgainAndSaysSo) {
+    EXPECT_EQ(show_outcome(true), ShowOutcome::Shown);
+    EXPECT_EQ(show_outcome(false), ShowOutcome::HiddenAgain);
+    EXPECT_EQ(kForegroundRefusedLog, "premier plan refusé : Talvo masqué");
 }
 
 TEST(Rescan, OnlyACatalogueStrictlyOlderThanTwoMinutesIsRescanned) {

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "core/matching/results.h"
+#include "core/popup/popup_show.h"
+#include "core/shell/diagnostic_log.h"
 #include "core/shell/platform.h"
 #include "core/shell/rescan.h"
 #include "win/catalog/catalog_install.h"
@@ -41,6 +43,13 @@ void place_and_refresh(AppState& state) {
     }
 }
 
+bool popup_has_foreground(HWND hwnd) {
+    if (const ForegroundProbe probe = ui_values().foreground_probe) {
+        return probe(hwnd);
+    }
+    return GetForegroundWindow() == hwnd;
+}
+
 }  // namespace
 
 void recompute_results(AppState& state) {
@@ -63,6 +72,12 @@ void show_popup(HWND hwnd) {
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(hwnd);
     SetFocus(hwnd);
+    if (show_outcome(popup_has_foreground(hwnd)) == ShowOutcome::HiddenAgain) {
+        // Not a hide by the person: the tray click rule keeps its last hide.
+        ShowWindow(hwnd, SW_HIDE);
+        write_log(system_platform(), kForegroundRefusedLog);
+        return;
+    }
     if (StateSlot::Borrow state = ui_state().borrow()) {
         state->visible = true;
         state->caret_on = true;

@@ -8,7 +8,8 @@
 namespace talvo::win {
 
 // Places the popup under the pointer's monitor, empties the query, refreshes
-// the rows, may start a rescan, and takes the focus.
+// the rows, may start a rescan, and takes the focus. When the system refuses
+// it the foreground, the popup hides again and the log says so.
 void show_popup(HWND hwnd);
 
 // Stops the caret, hides the window and notes when; nothing if already hidden.

@@ -136,12 +136,18 @@ class BorrowSlot {
 
 using StateSlot = BorrowSlot<AppState>;
 
+// Whether a window holds the foreground.
+using ForegroundProbe = bool (*)(HWND);
+
 // Values the UI thread keeps beside AppState.
 struct UiThreadValues {
     UINT taskbar_created_msg = 0;
     std::optional<Instant> last_hide;
     std::optional<Instant> last_key_select;  // the last Enter or Space on the icon that acted
     bool preview_mode = false;
+    // Null: asks the system. The tests stand in for a system that refuses the
+    // foreground, which Wine never does.
+    ForegroundProbe foreground_probe = nullptr;
 };
 
 StateSlot& ui_state();
