@@ -110,6 +110,21 @@ std::vector<ReadElement> simple_children(IAccessible* object) {
     return out;
 }
 
+// The name of the element get_accFocus names, followed into child objects.
+std::string focused_name(IAccessible* object, int depth = 0) {
+    VARIANT focus;
+    VariantInit(&focus);
+    if (depth > 4 || object->get_accFocus(&focus) != S_OK) {
+        return {};
+    }
+    if (focus.vt == VT_I4) {
+        return read_element(object, focus.lVal).name;
+    }
+    const Accessible inner = focus.vt == VT_DISPATCH ? accessible_of(focus.pdispVal) : Accessible();
+    VariantClear(&focus);
+    return inner ? focused_name(inner.get(), depth + 1) : std::string();
+}
+
 }  // namespace
 
 std::optional<ReadPopup> read_popup(HWND popup) {
@@ -133,6 +148,7 @@ std::optional<ReadPopup> read_popup(HWND popup) {
     }
     read.list = read_element(list.get(), CHILDID_SELF);
     read.rows = simple_children(list.get());
+    read.focused = focused_name(root.get());
     return read;
 }
 
@@ -157,6 +173,18 @@ std::optional<std::pair<ReadElement, std::vector<ReadElement>>> read_client(HWND
         return std::nullopt;
     }
     return std::pair{read_element(root.get(), CHILDID_SELF), simple_children(root.get())};
+}
+
+KeptObject::KeptObject(HWND window) : object_(client_object(window)) {}
+
+HRESULT KeptObject::ask_name(std::string* name) const {
+    BSTR text = nullptr;
+    const HRESULT answer = object_->get_accName(child_id(CHILDID_SELF), &text);
+    if (answer == S_OK && text != nullptr) {
+        *name = utf8(text);
+    }
+    SysFreeString(text);
+    return answer;
 }
 
 }  // namespace talvo::e2e

@@ -5,9 +5,13 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "win/platform/unique_resource.h"
 
 namespace talvo::e2e {
 
@@ -27,6 +31,7 @@ struct ReadPopup {
     ReadElement query;
     ReadElement list;
     std::vector<ReadElement> rows;
+    std::string focused;  // the name of the element get_accFocus leads to, followed down
 };
 
 // The popup's dialog, query line, list and rows; nothing when it does not answer.
@@ -37,5 +42,21 @@ bool open_row(HWND popup, long row);
 
 // The window's client object and the simple children under it.
 std::optional<std::pair<ReadElement, std::vector<ReadElement>>> read_client(HWND window);
+
+// A reader that keeps a window's client object, to ask it again later.
+class KeptObject {
+  public:
+    explicit KeptObject(HWND window);
+    KeptObject(const KeptObject&) = delete;
+    KeptObject& operator=(const KeptObject&) = delete;
+
+    bool held() const { return static_cast<bool>(object_); }
+    // The object's own name, or the failure of the question.
+    HRESULT ask_name(std::string* name) const;
+
+  private:
+    win::ComApartment apartment_;
+    win::ComPtr<IAccessible> object_;
+};
 
 }  // namespace talvo::e2e

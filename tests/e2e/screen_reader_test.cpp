@@ -18,7 +18,8 @@ namespace {
 
 using ScreenReader = LauncherTest;
 
-constexpr long kChosen = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED;
+constexpr long kRow = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE;
+constexpr long kChosen = kRow | STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED;
 
 std::vector<std::string> row_names(const ReadPopup& popup) {
     std::vector<std::string> names;
@@ -51,7 +52,8 @@ TEST_F(ScreenReader, RowsQuerySelectionAndHintsAsTheyAreShown) {
     EXPECT_EQ(read->query.name, "Rechercher");
     EXPECT_EQ(read->query.role, ROLE_SYSTEM_TEXT);
     EXPECT_EQ(read->query.value, "d");
-    EXPECT_EQ(read->query.state, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+    EXPECT_EQ(read->query.state, STATE_SYSTEM_FOCUSABLE) << "the selected row has the focus";
+    EXPECT_EQ(read->focused, "Téléchargements");
     EXPECT_EQ(read->list.name, "Résultats");
     EXPECT_EQ(read->list.role, ROLE_SYSTEM_LIST);
     const std::vector<std::string> names = row_names(*read);
@@ -61,7 +63,7 @@ TEST_F(ScreenReader, RowsQuerySelectionAndHintsAsTheyAreShown) {
     EXPECT_EQ(read->rows[0].role, ROLE_SYSTEM_LISTITEM);
     EXPECT_EQ(read->rows[0].shortcut, "Entrée");
     EXPECT_EQ(read->rows[1].shortcut, "Ctrl+2");
-    EXPECT_EQ(read->rows[1].state, STATE_SYSTEM_SELECTABLE);
+    EXPECT_EQ(read->rows[1].state, kRow);
     EXPECT_EQ(read->rows[1].default_action, "Ouvrir");
     EXPECT_FALSE(read->rows[1].description.empty()) << "the subtitle";
     const RECT popup_rect = window_rect(popup_);
@@ -74,8 +76,9 @@ TEST_F(ScreenReader, RowsQuerySelectionAndHintsAsTheyAreShown) {
     ASSERT_TRUE(wait_selected(1));
     read = read_when(popup_, 6, 1);
     ASSERT_TRUE(read) << "the second row is the chosen one";
-    EXPECT_EQ(read->rows[0].state, STATE_SYSTEM_SELECTABLE);
+    EXPECT_EQ(read->rows[0].state, kRow);
     EXPECT_EQ(read->rows[0].shortcut, "Ctrl+1");
+    EXPECT_EQ(read->focused, "Documents");
     EXPECT_EQ(read->rows[1].shortcut, "Entrée");
 
     type_text(L"zq");
@@ -84,6 +87,19 @@ TEST_F(ScreenReader, RowsQuerySelectionAndHintsAsTheyAreShown) {
     ASSERT_TRUE(read);
     EXPECT_EQ(read->query.value, "dzq");
     EXPECT_EQ(read->list.name, "Aucun résultat");
+    EXPECT_EQ(read->focused, "Aucun résultat");
+
+    // Nothing typed and nothing learnt yet: the query line has the focus.
+    for (int i = 0; i < 3; ++i) {
+        press_key(VK_BACK);
+    }
+    ASSERT_TRUE(wait_until([&] {
+        read = read_popup(popup_);
+        return read && read->query.value.empty();
+    }));
+    EXPECT_TRUE(read->rows.empty());
+    EXPECT_EQ(read->focused, "Rechercher");
+    EXPECT_EQ(read->query.state, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
 }
 
 TEST_F(ScreenReader, AReaderOpensARowAsAClickDoes) {

@@ -213,7 +213,9 @@ TEST_F(StatsCommand, AScreenReaderReadsTheTitlesFiguresAndLists) {
     ASSERT_TRUE(page) << "the page answers a reader";
     EXPECT_EQ(page->first.name, "Statistiques");
     EXPECT_EQ(page->first.role, ROLE_SYSTEM_DOCUMENT);
-    EXPECT_EQ(page->first.state, STATE_SYSTEM_READONLY);
+    EXPECT_EQ(page->first.state,
+              STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED)
+        << "the document has the focus while its window is active";
     std::vector<std::string> said;
     for (const ReadElement& line : page->second) {
         EXPECT_EQ(line.role, ROLE_SYSTEM_STATICTEXT) << line.name;
@@ -234,6 +236,24 @@ TEST_F(StatsCommand, AScreenReaderReadsTheTitlesFiguresAndLists) {
     ClientToScreen(window, &title);
     EXPECT_EQ(page->second.front().location.left, title.x);
     EXPECT_EQ(page->second.front().location.top, title.y);
+
+    // A reader that still holds the page once the window is closed gets a
+    // failure, never the old page, and the launcher lives on.
+    const KeptObject kept(window);
+    ASSERT_TRUE(kept.held());
+    std::string name;
+    ASSERT_EQ(kept.ask_name(&name), S_OK);
+    EXPECT_EQ(name, "Statistiques");
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(window); }));
+    name.clear();
+    const HRESULT after = kept.ask_name(&name);
+    // The proxy was cut off, so the call never reached the object: Windows
+    // answers RPC_E_DISCONNECTED, Wine 8 that the interface is unknown.
+    EXPECT_TRUE(after == RPC_E_DISCONNECTED || after == HRESULT_FROM_WIN32(RPC_S_UNKNOWN_IF))
+        << std::hex << after;
+    EXPECT_TRUE(name.empty());
+    EXPECT_TRUE(launcher_->running());
 }
 
 TEST_F(Stats, PreviewRunsAloneBesideALauncherAndEscapeEndsIt) {

@@ -49,14 +49,38 @@ TEST(PopupAccess, TheDialogItsQueryAndTheListByRowCount) {
         PopupAccessView view;
         const char* list_name;
         layout::Rect window;
+        PopupFocus focus;  // one owner at a time
     } cases[] = {
-        {"hidden, nothing typed", {"", none, 0, false, 1.0f}, "Résultats", {0, 0, 720, 86}},
-        {"nothing found", {"zz", none, 0, true, 1.0f}, "Aucun résultat", {0, 0, 720, 86}},
-        {"one row", {"telech", one, 0, true, 1.0f}, "Résultats", {0, 0, 720, 150}},
-        {"six rows at 150 %", {"d", six, 2, true, 1.5f}, "Résultats", {0, 0, 1080, 630}},
+        {"hidden, nothing typed",
+         {"", none, 0, false, 1.0f},
+         "Résultats",
+         {0, 0, 720, 86},
+         PopupFocus::None},
+        {"shown, nothing typed, no suggestion",
+         {"", none, 0, true, 1.0f},
+         "Résultats",
+         {0, 0, 720, 86},
+         PopupFocus::Query},
+        {"nothing found",
+         {"zz", none, 0, true, 1.0f},
+         "Aucun résultat",
+         {0, 0, 720, 86},
+         PopupFocus::List},
+        {"one row", {"telech", one, 0, true, 1.0f}, "Résultats", {0, 0, 720, 150}, PopupFocus::Row},
+        {"six rows at 150 %",
+         {"d", six, 2, true, 1.5f},
+         "Résultats",
+         {0, 0, 1080, 630},
+         PopupFocus::Row},
+        {"hidden with rows",
+         {"d", six, 2, false, 1.0f},
+         "Résultats",
+         {0, 0, 720, 420},
+         PopupFocus::None},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        EXPECT_EQ(popup_focus(c.view), c.focus);
         const access::Element window = popup_window_element(c.view);
         EXPECT_EQ(window.role, Role::Dialog);
         EXPECT_EQ(window.name, "Talvo");
@@ -66,11 +90,22 @@ TEST(PopupAccess, TheDialogItsQueryAndTheListByRowCount) {
         EXPECT_EQ(query.role, Role::Text);
         EXPECT_EQ(query.name, "Rechercher");
         EXPECT_EQ(query.value, c.view.query);
-        EXPECT_EQ(query.states, access::kFocusable | (c.view.shown ? access::kFocused : 0u));
+        EXPECT_EQ(query.states,
+                  access::kFocusable | (c.focus == PopupFocus::Query ? access::kFocused : 0u));
         const access::Element list = popup_list_element(c.view);
         EXPECT_EQ(list.role, Role::List);
         EXPECT_EQ(list.name, c.list_name);
-        EXPECT_EQ(popup_row_elements(c.view).size(), c.view.rows.size());
+        EXPECT_EQ(list.states, c.focus == PopupFocus::List ? access::kFocused : 0u);
+        const std::vector<access::Element> rows = popup_row_elements(c.view);
+        EXPECT_EQ(rows.size(), c.view.rows.size());
+        std::size_t focused_rows = 0;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if ((rows[i].states & access::kFocused) != 0) {
+                ++focused_rows;
+                EXPECT_EQ(i, c.view.selected);
+            }
+        }
+        EXPECT_EQ(focused_rows, c.focus == PopupFocus::Row ? 1u : 0u);
     }
     EXPECT_EQ(popup_query_element({"d", six, 0, true, 1.5f}).rect,
               (layout::Rect{18, 18, 969, 111}));
@@ -87,12 +122,12 @@ TEST(PopupAccess, RowsNamedAsPaintedWithTheirHintsAndTheSelection) {
         std::uint32_t states;
         layout::Rect rect;
     } expected[] = {
-        {0, "Ctrl+1", access::kSelectable, {12, 84, 708, 138}},
+        {0, "Ctrl+1", access::kFocusable | access::kSelectable, {12, 84, 708, 138}},
         {1,
          "Entrée",
-         access::kSelectable | access::kSelected | access::kFocused,
+         access::kFocusable | access::kSelectable | access::kSelected | access::kFocused,
          {12, 138, 708, 192}},
-        {2, "Ctrl+3", access::kSelectable, {12, 192, 708, 246}},
+        {2, "Ctrl+3", access::kFocusable | access::kSelectable, {12, 192, 708, 246}},
     };
     for (const auto& e : expected) {
         const access::Element& item = items[e.row];
@@ -131,7 +166,12 @@ TEST(PopupAccess, NotificationsAfterTypingAndMoving) {
          0,
          false,
          {value, reorder, {K::Focus, T::List}}},
-        {"emptied without suggestions", PopupChange::Recomputed, 0, 0, true, {value, reorder}},
+        {"emptied without suggestions: the query line is said",
+         PopupChange::Recomputed,
+         0,
+         0,
+         true,
+         {value, reorder, {K::Focus, T::Query}}},
         {"Down",
          PopupChange::SelectionMoved,
          6,
@@ -163,10 +203,13 @@ TEST(StatsAccess, TheEmptyPageAndTheDocument) {
                   "Aucun lancement pour l'instant.",
                   "Ouvre quelques apps avec Talvo (Alt+Espace) : tes statistiques apparaîtront "
                   "ici."}));
-    const access::Element document = stats_document_element({0, 0, 880, 620});
+    const access::Element document = stats_document_element({0, 0, 880, 620}, false);
     EXPECT_EQ(document.role, Role::Document);
     EXPECT_EQ(document.name, "Statistiques");
-    EXPECT_EQ(document.states, access::kReadOnly);
+    EXPECT_EQ(document.states, access::kReadOnly | access::kFocusable);
+    EXPECT_EQ(stats_document_element({0, 0, 880, 620}, true).states,
+              access::kReadOnly | access::kFocusable | access::kFocused)
+        << "while its window is active";
 }
 
 StatsModel seeded_model() {

@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include "core/catalog/builtins.h"
 #include "core/shell/platform.h"
 #include "win/catalog/catalog_install.h"
+#include "win/platform/unique_resource.h"
+#include "win/popup/accessible_object.h"
 #include "win/shell/app_state.h"
 #include "win/stats/stats_window.h"
 
@@ -113,6 +117,71 @@ TEST(StatsWindow, OneWindowThatScrollsWhenShorterThanThePage) {
     SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
     pump();
     EXPECT_EQ(stats_window(), nullptr) << "Escape closes it";
+}
+
+VARIANT child(long id) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+ComPtr<IAccessible> client_object(HWND window) {
+    ComPtr<IAccessible> object;
+    AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessibleIid,
+                               object.put_void());
+    return object;
+}
+
+long top_of(IAccessible* page, long id) {
+    long left = 0, top = 0, width = 0, height = 0;
+    page->accLocation(&left, &top, &width, &height, child(id));
+    return top;
+}
+
+// Readers ask many questions between two paints: they hear the page as it was
+// last painted, from the objects of this window only, and nothing once it is gone.
+TEST(StatsWindow, ReadersHearTheLastPaintOfTheirOwnWindow) {
+    const ComApartment apartment;
+    const InstalledState state(6000);
+    open_stats_window();
+    pump();
+    const HWND window = stats_window();
+    ASSERT_NE(window, nullptr);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const int frame = (outer.bottom - outer.top) - client_of(window).bottom;
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, 620 + frame,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    UpdateWindow(window);
+    const ComPtr<IAccessible> page = client_object(window);
+    ASSERT_TRUE(page);
+    VARIANT focus;
+    ASSERT_EQ(page->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.vt, VT_I4);
+    EXPECT_EQ(focus.lVal, CHILDID_SELF) << "the document, while its window is active";
+
+    const long painted_top = top_of(page.get(), 1);
+    SendMessageW(window, WM_KEYDOWN, VK_END, 0);  // scrolled, not painted yet
+    EXPECT_EQ(top_of(page.get(), 1), painted_top) << "as on screen until the next paint";
+    UpdateWindow(window);
+    EXPECT_LT(top_of(page.get(), 1), painted_top) << "the painted page scrolled";
+
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    pump();
+    long count = 0;
+    EXPECT_EQ(page->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    open_stats_window();
+    pump();
+    const HWND second = stats_window();
+    ASSERT_NE(second, nullptr);
+    const ComPtr<IAccessible> again = client_object(second);
+    ASSERT_TRUE(again);
+    EXPECT_NE(again.get(), page.get()) << "a new window, new objects";
+    EXPECT_EQ(again->get_accChildCount(&count), S_OK);
+    EXPECT_GT(count, 3);
+    EXPECT_EQ(page->get_accChildCount(&count), CO_E_OBJNOTCONNECTED) << "the old one stays cut off";
 }
 
 TEST(StatsWindow, DpiChangesTakeTheSuggestedRectangle) {

@@ -25,7 +25,25 @@ float rows_bottom(std::size_t rows) {
     return layout::kRowsTop + layout::kRowHeight * static_cast<float>(rows);
 }
 
+bool nothing_found(std::size_t rows, bool query_empty) {
+    return rows == 0 && !query_empty;
+}
+
+PopupFocus focus_owner(std::size_t rows, std::size_t selected, bool query_empty) {
+    if (selected < rows) {
+        return PopupFocus::Row;
+    }
+    return nothing_found(rows, query_empty) ? PopupFocus::List : PopupFocus::Query;
+}
+
 }  // namespace
+
+PopupFocus popup_focus(const PopupAccessView& view) {
+    if (!view.shown) {
+        return PopupFocus::None;
+    }
+    return focus_owner(view.rows.size(), view.selected, view.query.empty());
+}
 
 Element popup_window_element(const PopupAccessView& view) {
     Element window = access::make_element(Role::Dialog, std::string(kDialogName));
@@ -38,15 +56,16 @@ Element popup_window_element(const PopupAccessView& view) {
 Element popup_query_element(const PopupAccessView& view) {
     Element query = access::make_element(Role::Text, std::string(kQueryName));
     query.value = view.query;
-    query.states = access::kFocusable | (view.shown ? access::kFocused : 0);
+    query.states =
+        access::kFocusable | (popup_focus(view) == PopupFocus::Query ? access::kFocused : 0);
     query.rect = scaled_rect(12, 12, 646, 74, view.scale);
     return query;
 }
 
 Element popup_list_element(const PopupAccessView& view) {
-    const bool nothing_found = view.rows.empty() && !view.query.empty();
-    Element list =
-        access::make_element(Role::List, std::string(nothing_found ? kNoResultName : kListName));
+    const bool none = nothing_found(view.rows.size(), view.query.empty());
+    Element list = access::make_element(Role::List, std::string(none ? kNoResultName : kListName));
+    list.states = popup_focus(view) == PopupFocus::List ? access::kFocused : 0;
     list.rect = scaled_rect(layout::kRowLeft, layout::kRowsTop, layout::kRowRight,
                             rows_bottom(view.rows.size()), view.scale);
     return list;
@@ -55,6 +74,7 @@ Element popup_list_element(const PopupAccessView& view) {
 std::vector<Element> popup_row_elements(const PopupAccessView& view) {
     std::vector<Element> rows;
     rows.reserve(view.rows.size());
+    const bool row_focused = popup_focus(view) == PopupFocus::Row;
     for (std::size_t i = 0; i < view.rows.size(); ++i) {
         const CatalogEntry& entry = view.rows[i];
         const bool selected = i == view.selected;
@@ -62,7 +82,8 @@ std::vector<Element> popup_row_elements(const PopupAccessView& view) {
         row.description = entry.subtitle;
         row.shortcut = selected ? std::string(kSelectedHint) : row_hint(i);
         row.default_action = kOpenAction;
-        row.states = access::kSelectable | (selected ? access::kSelected | access::kFocused : 0);
+        row.states = access::kFocusable | access::kSelectable | (selected ? access::kSelected : 0) |
+                     (selected && row_focused ? access::kFocused : 0);
         const float top = layout::kRowsTop + layout::kRowHeight * static_cast<float>(i);
         row.rect = scaled_rect(layout::kRowLeft, top, layout::kRowRight, top + layout::kRowHeight,
                                view.scale);
@@ -84,11 +105,23 @@ std::vector<AccessEvent> popup_access_events(PopupChange change, std::size_t row
         events.push_back({Kind::ValueChange, Target::Query});
         events.push_back({Kind::Reorder, Target::List});
     }
-    if (selected < rows) {
-        events.push_back({Kind::Focus, Target::Row, selected});
-        events.push_back({Kind::Selection, Target::Row, selected});
-    } else if (change == PopupChange::Recomputed && rows == 0 && !query_empty) {
-        events.push_back({Kind::Focus, Target::List});
+    switch (focus_owner(rows, selected, query_empty)) {
+        case PopupFocus::Row:
+            events.push_back({Kind::Focus, Target::Row, selected});
+            events.push_back({Kind::Selection, Target::Row, selected});
+            break;
+        case PopupFocus::List:
+            if (change == PopupChange::Recomputed) {
+                events.push_back({Kind::Focus, Target::List});
+            }
+            break;
+        case PopupFocus::Query:
+            if (change == PopupChange::Recomputed) {
+                events.push_back({Kind::Focus, Target::Query});
+            }
+            break;
+        case PopupFocus::None:
+            break;
     }
     return events;
 }

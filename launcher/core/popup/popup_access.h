@@ -23,6 +23,12 @@ struct PopupAccessView {
     float scale = 1.0f;
 };
 
+// Which element a reader is told has the keyboard focus, one at a time: the
+// selected row when there is one, otherwise the list when nothing is found,
+// otherwise the query line; nothing while the popup is hidden.
+enum class PopupFocus : std::uint8_t { None, Query, List, Row };
+PopupFocus popup_focus(const PopupAccessView& view);
+
 // The popup window itself: a dialog named "Talvo".
 access::Element popup_window_element(const PopupAccessView& view);
 // Its two children, in reading order: the query line, then the results list.
@@ -51,7 +57,8 @@ enum class PopupChange : std::uint8_t {
     SelectionMoved,  // Up, Down
 };
 
-// The notifications after a change, in the order they are sent.
+// The notifications after a change, in the order they are sent; the focus
+// goes to the element that `popup_focus` names.
 std::vector<AccessEvent> popup_access_events(PopupChange change, std::size_t rows,
                                              std::size_t selected, bool query_empty);
 

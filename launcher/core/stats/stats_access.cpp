@@ -30,9 +30,9 @@ layout::Rect united(const layout::Rect& a, const layout::Rect& b) {
 
 }  // namespace
 
-access::Element stats_document_element(const layout::Rect& client) {
+access::Element stats_document_element(const layout::Rect& client, bool active) {
     access::Element document = access::make_element(access::Role::Document, "Statistiques");
-    document.states = access::kReadOnly;
+    document.states = access::kReadOnly | access::kFocusable | (active ? access::kFocused : 0);
     document.rect = client;
     return document;
 }

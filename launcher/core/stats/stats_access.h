@@ -10,8 +10,9 @@
 
 namespace talvo {
 
-// The document itself, over the whole client area.
-access::Element stats_document_element(const layout::Rect& client);
+// The document itself, over the whole client area; it has the keyboard focus
+// while its window is the active one.
+access::Element stats_document_element(const layout::Rect& client, bool active);
 
 // One static text per spoken line; each rectangle holds its drawn parts, in
 // client pixels (the page's scroll offset already taken off).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "win/platform/text_win.h"
+#include "win/platform/unique_resource.h"
 
 namespace talvo::win {
 namespace {
@@ -55,7 +56,50 @@ void set_child_id(VARIANT* out, long id) {
     out->lVal = id;
 }
 
+// IID_NULL, which IDispatch callers pass; spelled here rather than linked.
+constexpr GUID kNoInterface = {};
+
+// An out-parameter as a failed call leaves it.
+void clear(BSTR* out) {
+    *out = nullptr;
+}
+void clear(VARIANT* out) {
+    VariantInit(out);
+}
+void clear(long* out) {
+    *out = 0;
+}
+void clear(UINT* out) {
+    *out = 0;
+}
+template <typename Interface>
+void clear(Interface** out) {
+    *out = nullptr;
+}
+
+// The type library of IAccessible, which oleacc registers: it lets scripting
+// clients call the object through IDispatch.
+ComPtr<ITypeInfo> load_accessible_type_info() {
+    constexpr GUID kAccessibilityLibrary = {
+        0x1ea4dbf0, 0x3c3b, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    ComPtr<ITypeLib> library;
+    ComPtr<ITypeInfo> info;
+    if (SUCCEEDED(LoadRegTypeLib(kAccessibilityLibrary, 1, 1, LOCALE_NEUTRAL, library.put()))) {
+        library->GetTypeInfoOfGuid(kAccessibleIid, info.put());
+    }
+    return info;
+}
+
 }  // namespace
+
+template <typename... Out>
+HRESULT AccessibleObject::begin(Out*... out) const {
+    if (((out == nullptr) || ...)) {
+        return E_POINTER;
+    }
+    (clear(out), ...);
+    return connected_ ? S_OK : CO_E_OBJNOTCONNECTED;
+}
 
 AccessibleObject* AccessibleObject::create(HWND hwnd, std::unique_ptr<AccessibleSource> source) {
     return new AccessibleObject(hwnd, std::move(source));
@@ -65,7 +109,7 @@ AccessibleObject::AccessibleObject(HWND hwnd, std::unique_ptr<AccessibleSource> 
     : hwnd_(hwnd), source_(std::move(source)) {}
 
 AccessibleObject::~AccessibleObject() {
-    disconnect();
+    drop_links();
 }
 
 void AccessibleObject::set_child_object(std::size_t index, AccessibleObject* child) {
@@ -79,9 +123,19 @@ void AccessibleObject::set_parent(AccessibleObject* parent) {
 }
 
 void AccessibleObject::disconnect() {
-    connected_ = false;
+    if (!std::exchange(connected_, false)) {
+        return;
+    }
+    drop_links();
+    // Readers of other processes hold a proxy: its stub lets go of this object
+    // and their next call fails at once, without reaching it.
+    CoDisconnectObject(static_cast<IAccessible*>(this), 0);
+}
+
+void AccessibleObject::drop_links() {
     source_.reset();
     last_.reset();
+    type_info_.reset();
     for (auto& [index, child] : std::exchange(child_objects_, {})) {
         child->Release();
     }
@@ -115,13 +169,12 @@ const access::Element* AccessibleObject::element(const VARIANT& child) {
 
 template <typename Field>
 HRESULT AccessibleObject::text_of(const VARIANT& child, BSTR* out, Field field) {
-    if (out == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(out); checked != S_OK) {
+        return checked;
     }
-    *out = nullptr;
     const access::Element* found = element(child);
     if (found == nullptr) {
-        return connected_ ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return E_INVALIDARG;
     }
     const std::string& text = found->*field;
     if (text.empty()) {
@@ -132,16 +185,30 @@ HRESULT AccessibleObject::text_of(const VARIANT& child, BSTR* out, Field field) 
 }
 
 void AccessibleObject::child_variant(std::size_t index, VARIANT* out) {
-    for (const auto& [child_index, object] : child_objects_) {
-        if (child_index == index) {
-            VariantInit(out);
-            out->vt = VT_DISPATCH;
-            out->pdispVal = object;
-            object->AddRef();
-            return;
-        }
+    if (AccessibleObject* object = child_object(index)) {
+        VariantInit(out);
+        out->vt = VT_DISPATCH;
+        out->pdispVal = object;
+        object->AddRef();
+        return;
     }
     set_child_id(out, static_cast<long>(index + 1));
+}
+
+AccessibleObject* AccessibleObject::child_object(std::size_t index) const {
+    for (const auto& [child_index, object] : child_objects_) {
+        if (child_index == index) {
+            return object;
+        }
+    }
+    return nullptr;
+}
+
+ITypeInfo* AccessibleObject::type_info() {
+    if (!type_info_ && connected_) {
+        type_info_ = load_accessible_type_info();
+    }
+    return type_info_.get();
 }
 
 STDMETHODIMP AccessibleObject::QueryInterface(REFIID riid, void** object) {
@@ -171,33 +238,67 @@ STDMETHODIMP_(ULONG) AccessibleObject::Release() {
 }
 
 STDMETHODIMP AccessibleObject::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(count); checked != S_OK) {
+        return checked;
     }
-    *count = 0;
+    *count = type_info() != nullptr ? 1 : 0;
     return S_OK;
 }
 
-STDMETHODIMP AccessibleObject::GetTypeInfo(UINT, LCID, ITypeInfo**) {
-    return E_NOTIMPL;
+STDMETHODIMP AccessibleObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (const HRESULT checked = begin(info); checked != S_OK) {
+        return checked;
+    }
+    if (index != 0) {
+        return DISP_E_BADINDEX;
+    }
+    ITypeInfo* known = type_info();
+    if (known == nullptr) {
+        return E_NOTIMPL;
+    }
+    known->AddRef();
+    *info = known;
+    return S_OK;
 }
 
-STDMETHODIMP AccessibleObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
+STDMETHODIMP AccessibleObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+                                             DISPID* ids) {
+    if (names == nullptr || ids == nullptr) {
+        return E_POINTER;
+    }
+    if (!connected_) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    if (!IsEqualIID(riid, kNoInterface)) {
+        return DISP_E_UNKNOWNINTERFACE;
+    }
+    ITypeInfo* known = type_info();
+    return known != nullptr ? DispGetIDsOfNames(known, names, count, ids) : E_NOTIMPL;
 }
 
-STDMETHODIMP AccessibleObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                      UINT*) {
-    return E_NOTIMPL;
+STDMETHODIMP AccessibleObject::Invoke(DISPID member, REFIID riid, LCID, WORD flags,
+                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                      UINT* wrong_argument) {
+    if (result != nullptr) {
+        VariantInit(result);
+    }
+    if (!connected_) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    if (!IsEqualIID(riid, kNoInterface)) {
+        return DISP_E_UNKNOWNINTERFACE;
+    }
+    ITypeInfo* known = type_info();
+    if (known == nullptr) {
+        return E_NOTIMPL;
+    }
+    return DispInvoke(static_cast<IAccessible*>(this), known, member, flags, parameters, result,
+                      exception, wrong_argument);
 }
 
 STDMETHODIMP AccessibleObject::get_accParent(IDispatch** parent) {
-    if (parent == nullptr) {
-        return E_POINTER;
-    }
-    *parent = nullptr;
-    if (!connected_) {
-        return CO_E_OBJNOTCONNECTED;
+    if (const HRESULT checked = begin(parent); checked != S_OK) {
+        return checked;
     }
     if (parent_ != nullptr) {
         return parent_->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(parent));
@@ -207,29 +308,25 @@ STDMETHODIMP AccessibleObject::get_accParent(IDispatch** parent) {
 }
 
 STDMETHODIMP AccessibleObject::get_accChildCount(long* count) {
-    if (count == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(count); checked != S_OK) {
+        return checked;
     }
     const AccessibleContent* now = content();
     *count = now != nullptr ? static_cast<long>(now->children.size()) : 0;
-    return now != nullptr ? S_OK : CO_E_OBJNOTCONNECTED;
+    return S_OK;
 }
 
 STDMETHODIMP AccessibleObject::get_accChild(VARIANT child, IDispatch** object) {
-    if (object == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(object); checked != S_OK) {
+        return checked;
     }
-    *object = nullptr;
     const std::optional<long> id = child_id(child);
     const AccessibleContent* now = content();
     if (!id || now == nullptr || *id < 1 || static_cast<std::size_t>(*id) > now->children.size()) {
         return E_INVALIDARG;
     }
-    for (const auto& [index, child_object] : child_objects_) {
-        if (index + 1 == static_cast<std::size_t>(*id)) {
-            return child_object->QueryInterface(__uuidof(IDispatch),
-                                                reinterpret_cast<void**>(object));
-        }
+    if (AccessibleObject* full = child_object(static_cast<std::size_t>(*id - 1))) {
+        return full->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
     }
     return S_FALSE;  // a simple element: its parent answers for it
 }
@@ -239,8 +336,11 @@ STDMETHODIMP AccessibleObject::get_accName(VARIANT child, BSTR* name) {
 }
 
 STDMETHODIMP AccessibleObject::get_accValue(VARIANT child, BSTR* value) {
+    if (const HRESULT checked = begin(value); checked != S_OK) {
+        return checked;
+    }
     const access::Element* found = element(child);
-    if (found != nullptr && found->role == access::Role::Text && value != nullptr) {
+    if (found != nullptr && found->role == access::Role::Text) {
         // An empty query is still a value: the line is empty.
         *value = SysAllocString(widen(found->value).c_str());
         return *value != nullptr ? S_OK : E_OUTOFMEMORY;
@@ -253,8 +353,8 @@ STDMETHODIMP AccessibleObject::get_accDescription(VARIANT child, BSTR* descripti
 }
 
 STDMETHODIMP AccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
-    if (role == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(role); checked != S_OK) {
+        return checked;
     }
     const access::Element* found = element(child);
     if (found == nullptr) {
@@ -265,8 +365,8 @@ STDMETHODIMP AccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
 }
 
 STDMETHODIMP AccessibleObject::get_accState(VARIANT child, VARIANT* state) {
-    if (state == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(state); checked != S_OK) {
+        return checked;
     }
     const access::Element* found = element(child);
     if (found == nullptr) {
@@ -277,18 +377,15 @@ STDMETHODIMP AccessibleObject::get_accState(VARIANT child, VARIANT* state) {
 }
 
 STDMETHODIMP AccessibleObject::get_accHelp(VARIANT, BSTR* help) {
-    if (help != nullptr) {
-        *help = nullptr;
+    if (const HRESULT checked = begin(help); checked != S_OK) {
+        return checked;
     }
     return S_FALSE;
 }
 
 STDMETHODIMP AccessibleObject::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {
-    if (file != nullptr) {
-        *file = nullptr;
-    }
-    if (topic != nullptr) {
-        *topic = 0;
+    if (const HRESULT checked = begin(file, topic); checked != S_OK) {
+        return checked;
     }
     return S_FALSE;
 }
@@ -297,30 +394,54 @@ STDMETHODIMP AccessibleObject::get_accKeyboardShortcut(VARIANT child, BSTR* shor
     return text_of(child, shortcut, &access::Element::shortcut);
 }
 
-HRESULT AccessibleObject::first_child_with(std::uint32_t state, VARIANT* out) {
-    if (out == nullptr) {
-        return E_POINTER;
+bool AccessibleObject::holds_focus() {
+    VARIANT focus;
+    VariantInit(&focus);
+    const bool holds = get_accFocus(&focus) == S_OK && focus.vt != VT_EMPTY;
+    VariantClear(&focus);
+    return holds;
+}
+
+// One owner at a time: this object itself, one of its elements, or a child
+// object that holds it further down; nothing when the focus is elsewhere.
+STDMETHODIMP AccessibleObject::get_accFocus(VARIANT* focus) {
+    if (const HRESULT checked = begin(focus); checked != S_OK) {
+        return checked;
     }
-    VariantInit(out);
     const AccessibleContent* now = content();
     if (now == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
+        return S_FALSE;
+    }
+    if ((now->self.states & access::kFocused) != 0) {
+        set_child_id(focus, CHILDID_SELF);
+        return S_OK;
     }
     for (std::size_t i = 0; i < now->children.size(); ++i) {
-        if ((now->children[i].states & state) != 0) {
-            child_variant(i, out);
+        AccessibleObject* full = child_object(i);
+        if ((now->children[i].states & access::kFocused) != 0 ||
+            (full != nullptr && full->holds_focus())) {
+            child_variant(i, focus);
             return S_OK;
         }
     }
     return S_FALSE;
 }
 
-STDMETHODIMP AccessibleObject::get_accFocus(VARIANT* focus) {
-    return first_child_with(access::kFocused, focus);
-}
-
 STDMETHODIMP AccessibleObject::get_accSelection(VARIANT* selection) {
-    return first_child_with(access::kSelected, selection);
+    if (const HRESULT checked = begin(selection); checked != S_OK) {
+        return checked;
+    }
+    const AccessibleContent* now = content();
+    if (now == nullptr) {
+        return S_FALSE;
+    }
+    for (std::size_t i = 0; i < now->children.size(); ++i) {
+        if ((now->children[i].states & access::kSelected) != 0) {
+            child_variant(i, selection);
+            return S_OK;
+        }
+    }
+    return S_FALSE;
 }
 
 STDMETHODIMP AccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {
@@ -328,13 +449,13 @@ STDMETHODIMP AccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action)
 }
 
 STDMETHODIMP AccessibleObject::accSelect(long, VARIANT) {
-    return DISP_E_MEMBERNOTFOUND;
+    return connected_ ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
 }
 
 STDMETHODIMP AccessibleObject::accLocation(long* left, long* top, long* width, long* height,
                                            VARIANT child) {
-    if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(left, top, width, height); checked != S_OK) {
+        return checked;
     }
     const access::Element* found = element(child);
     if (found == nullptr) {
@@ -350,10 +471,9 @@ STDMETHODIMP AccessibleObject::accLocation(long* left, long* top, long* width, l
 }
 
 STDMETHODIMP AccessibleObject::accNavigate(long direction, VARIANT start, VARIANT* end) {
-    if (end == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(end); checked != S_OK) {
+        return checked;
     }
-    VariantInit(end);
     const std::optional<long> from = child_id(start);
     const AccessibleContent* now = content();
     if (!from || now == nullptr) {
@@ -387,13 +507,12 @@ STDMETHODIMP AccessibleObject::accNavigate(long direction, VARIANT start, VARIAN
 }
 
 STDMETHODIMP AccessibleObject::accHitTest(long x, long y, VARIANT* child) {
-    if (child == nullptr) {
-        return E_POINTER;
+    if (const HRESULT checked = begin(child); checked != S_OK) {
+        return checked;
     }
-    VariantInit(child);
     const AccessibleContent* now = content();
     if (now == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
+        return S_FALSE;
     }
     POINT point{x, y};
     ScreenToClient(hwnd_, &point);
@@ -414,6 +533,9 @@ STDMETHODIMP AccessibleObject::accHitTest(long x, long y, VARIANT* child) {
 }
 
 STDMETHODIMP AccessibleObject::accDoDefaultAction(VARIANT child) {
+    if (!connected_) {
+        return CO_E_OBJNOTCONNECTED;
+    }
     const std::optional<long> id = child_id(child);
     const access::Element* found = element(child);
     if (!id || found == nullptr || *id < 1 || found->default_action.empty()) {
@@ -424,11 +546,11 @@ STDMETHODIMP AccessibleObject::accDoDefaultAction(VARIANT child) {
 }
 
 STDMETHODIMP AccessibleObject::put_accName(VARIANT, BSTR) {
-    return DISP_E_MEMBERNOTFOUND;
+    return connected_ ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
 }
 
 STDMETHODIMP AccessibleObject::put_accValue(VARIANT, BSTR) {
-    return DISP_E_MEMBERNOTFOUND;
+    return connected_ ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
 }
 
 }  // namespace talvo::win

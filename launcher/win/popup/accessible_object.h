@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/popup/access_element.h"
+#include "win/platform/unique_resource.h"
 
 namespace talvo::win {
 
@@ -41,7 +42,8 @@ class AccessibleObject final : public IAccessible {
     void set_child_object(std::size_t index, AccessibleObject* child);
     // The object a reader reaches as this one's parent (by default the window's frame).
     void set_parent(AccessibleObject* parent);
-    // The window is gone: every question fails from now on, and the links to
+    // The window is gone: every question fails from now on (CO_E_OBJNOTCONNECTED
+    // in this process; another process's proxy is cut off), and the links to
     // other objects are dropped.
     void disconnect();
 
@@ -49,7 +51,8 @@ class AccessibleObject final : public IAccessible {
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
-    // IDispatch: no type information; readers use the IAccessible methods.
+    // IDispatch, through oleacc's type library of IAccessible; without it
+    // (not registered) E_NOTIMPL, and readers use the IAccessible methods.
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
@@ -83,6 +86,19 @@ class AccessibleObject final : public IAccessible {
     AccessibleObject(HWND hwnd, std::unique_ptr<AccessibleSource> source);
     ~AccessibleObject();
 
+    // The checks every method starts with: the out-parameters are cleared (a
+    // VARIANT initialised), and a disconnected object answers
+    // CO_E_OBJNOTCONNECTED. S_OK when the method may go on.
+    template <typename... Out>
+    HRESULT begin(Out*... out) const;
+    // Releases the source, the type information and the links to other objects.
+    void drop_links();
+    // The full object of child `index` (0-based), if it is one.
+    AccessibleObject* child_object(std::size_t index) const;
+    // Whether this object or one of its children has the focus.
+    bool holds_focus();
+    // oleacc's type information of IAccessible, loaded at the first need.
+    ITypeInfo* type_info();
     // The content now, or the last one read when the state is busy.
     const AccessibleContent* content();
     // The element a child id names (0: the object itself); null for an unknown id.
@@ -90,8 +106,6 @@ class AccessibleObject final : public IAccessible {
     // A text of an element as a new BSTR, or S_FALSE without one.
     template <typename Field>
     HRESULT text_of(const VARIANT& child, BSTR* out, Field field);
-    // The first child with this state: its id or full object, or S_FALSE without one.
-    HRESULT first_child_with(std::uint32_t state, VARIANT* out);
     // The child id, or the full object, of child `index` (0-based).
     void child_variant(std::size_t index, VARIANT* out);
 
@@ -101,6 +115,7 @@ class AccessibleObject final : public IAccessible {
     std::optional<AccessibleContent> last_;
     std::vector<std::pair<std::size_t, AccessibleObject*>> child_objects_;
     AccessibleObject* parent_ = nullptr;
+    ComPtr<ITypeInfo> type_info_;
     bool connected_ = true;
 };
 

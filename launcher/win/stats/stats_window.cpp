@@ -144,50 +144,85 @@ StatsPage layout_page(HDC dc, const StatsWindowState& state, const IconViews& ic
         });
 }
 
-// What a screen reader reads: the page's lines, laid out as the last paint did.
+// What screen readers are told about the window: its accessible object and
+// the page's lines as the last paint (or refresh) laid them out. Readers ask
+// many questions between two paints, and none lays the page out again. The
+// record belongs to one window: a later window never answers with it.
+struct StatsAccess {
+    HWND hwnd = nullptr;
+    AccessibleRoot object;
+    std::optional<std::vector<access::Element>> lines;
+};
+
+StatsAccess& stats_access() {
+    static StatsAccess record;
+    return record;
+}
+
+std::vector<access::Element> lines_of(const StatsPage& page) {
+    return stats_access_elements(page);
+}
+
+// The page laid out for readers alone, before its first paint.
+std::optional<std::vector<access::Element>> lay_out_lines(HWND hwnd) {
+    BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
+    const unique_window_dc dc(hwnd);
+    if (!state || !dc) {
+        return std::nullopt;
+    }
+    const SelectObjectScope font(dc.get(), state->fonts[0].get());
+    return lines_of(layout_page(dc.get(), *state, listed_icons(state->model)));
+}
+
 class StatsPageSource final : public AccessibleSource {
   public:
     explicit StatsPageSource(HWND hwnd) : hwnd_(hwnd) {}
 
     std::optional<AccessibleContent> read() override {
-        BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
-        const unique_window_dc dc(hwnd_);
-        if (!state || !dc) {
+        StatsAccess& record = stats_access();
+        if (record.hwnd != hwnd_) {
             return std::nullopt;
         }
-        const SelectObjectScope font(dc.get(), state->fonts[0].get());
-        const StatsPage page = layout_page(dc.get(), *state, listed_icons(state->model));
+        if (!record.lines) {
+            record.lines = lay_out_lines(hwnd_);
+        }
+        if (!record.lines) {
+            return std::nullopt;
+        }
         RECT client{};
         GetClientRect(hwnd_, &client);
         return AccessibleContent{
-            stats_document_element({client.left, client.top, client.right, client.bottom}),
-            stats_access_elements(page)};
+            stats_document_element({client.left, client.top, client.right, client.bottom},
+                                   GetForegroundWindow() == hwnd_),
+            *record.lines};
     }
 
   private:
     HWND hwnd_;
 };
 
-AccessibleRoot& page_object() {
-    static AccessibleRoot object;
-    return object;
-}
-
 LRESULT on_get_object(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (static_cast<LONG>(static_cast<DWORD>(lparam)) != OBJID_CLIENT) {
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
-    if (page_object().get() == nullptr) {
-        page_object().adopt(
+    StatsAccess& record = stats_access();
+    if (record.hwnd != hwnd || record.object.get() == nullptr) {
+        record.object.reset();
+        record.lines.reset();
+        record.hwnd = hwnd;
+        record.object.adopt(
             AccessibleObject::create(hwnd, std::make_unique<StatsPageSource>(hwnd)));
     }
-    return LresultFromObject(kAccessibleIid, wparam, page_object().get());
+    return LresultFromObject(kAccessibleIid, wparam, record.object.get());
 }
 
 void paint_page(HDC dc, StatsWindowState& state) {
     const IconViews icons = listed_icons(state.model);
     const StatsPage page = layout_page(dc, state, icons);
     state.hover_regions = page.hover_regions;
+    if (StatsAccess& record = stats_access(); record.hwnd == state.hwnd) {
+        record.lines = lines_of(page);
+    }
     {
         const Graphics graphics(dc);
         for (const draw::Shape& shape : page.shapes) {
@@ -300,7 +335,10 @@ void on_size(HWND hwnd) {
 }
 
 void on_destroy() {
-    page_object().reset();
+    StatsAccess& record = stats_access();
+    record.object.reset();  // a reader that still holds it gets failures from now on
+    record.lines.reset();
+    record.hwnd = nullptr;
     stats_state().clear();  // the fonts go with it
     open_window() = nullptr;
     if (ui_values().preview_mode) {
@@ -338,6 +376,12 @@ LRESULT CALLBACK stats_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
             return 0;
         case WM_GETOBJECT:
             return on_get_object(hwnd, message, wparam, lparam);
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) != WA_INACTIVE) {
+                // The document has the focus while its window is active.
+                NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd, OBJID_CLIENT, CHILDID_SELF);
+            }
+            return DefWindowProcW(hwnd, message, wparam, lparam);
         default:
             return DefWindowProcW(hwnd, message, wparam, lparam);
     }
@@ -451,7 +495,9 @@ void refresh_stats_window() {
     }
     state->model = std::move(*model);
     state.release();
+    // Painted now, so that a reader who hears the change reads the new page.
     InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
     NotifyWinEvent(EVENT_OBJECT_REORDER, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
