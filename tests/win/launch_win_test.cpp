@@ -194,7 +194,12 @@ TEST(PerformAction, EnterRestoresTheOpenWindowAndStartsNothing) {
     ASSERT_TRUE(IsIconic(window.get()));
 
     perform_action(popup.get(), PopupAction::launch({own_entry(), LaunchMode::Normal}));
-    pump();
+    // The window manager maps the restored window a moment later.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    while (IsIconic(window.get()) && std::chrono::steady_clock::now() < deadline) {
+        pump();
+        Sleep(10);
+    }
     EXPECT_FALSE(IsIconic(window.get()));
     EXPECT_EQ(GetForegroundWindow(), window.get());
     const std::string text = log.text();
