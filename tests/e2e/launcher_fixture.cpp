@@ -74,12 +74,17 @@ void LauncherTest::TearDown() {
         save_screen_bmp(screen, artifact_path(wide(test_name()) + L"-failed.bmp"));
     }
     // The folders its launches opened close as a person closes them, before
-    // the launcher and what it still runs are ended.
-    close_windows_of_class(kWineExplorerClass);
+    // the launcher and what it still runs are ended. A folder opens about a
+    // second after its launch: after one, a late window is waited for, or it
+    // would take the focus in the middle of the next test.
+    const bool launched = history().size() > history_at_start_;
+    close_windows_of_class(kWineExplorerClass, launched ? std::chrono::milliseconds(1500)
+                                                        : std::chrono::milliseconds(0));
     launcher_.reset();
 }
 
 ::testing::AssertionResult LauncherTest::start(const std::wstring& arguments) {
+    history_at_start_ = history().size();  // what the test wrote itself
     launcher_ = LauncherProcess::start(appdata_.path(), arguments);
     if (!launcher_) {
         return ::testing::AssertionFailure()

@@ -87,6 +87,7 @@ class LauncherTest : public ::testing::Test {
 
   private:
     bool exit_expected_ = false;
+    std::size_t history_at_start_ = 0;
 };
 
 }  // namespace talvo::e2e

@@ -22,16 +22,19 @@ TestWindow::~TestWindow() {
     pump_messages();
 }
 
-void close_windows_of_class(const wchar_t* class_name) {
+void close_windows_of_class(const wchar_t* class_name, std::chrono::milliseconds late) {
+    const auto started = std::chrono::steady_clock::now();
+    bool closed_one = false;
     wait_until(
         [&] {
-            const HWND window = find_process_window(0, class_name);
-            if (window != nullptr) {
+            if (const HWND window = find_process_window(0, class_name)) {
                 PostMessageW(window, WM_CLOSE, 0, 0);
+                closed_one = true;
+                return false;
             }
-            return window == nullptr;
+            return closed_one || std::chrono::steady_clock::now() - started >= late;
         },
-        std::chrono::milliseconds(3000));
+        std::chrono::milliseconds(3000) + late);
 }
 
 }  // namespace talvo::e2e

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include <string>
 
 namespace talvo::e2e {
@@ -23,7 +25,9 @@ class TestWindow {
 };
 
 // Asks every top-level window of this class, whoever owns it, to close, and
-// waits a little for them to go: the Explorer windows a launch opened.
-void close_windows_of_class(const wchar_t* class_name);
+// waits a little for them to go: the Explorer windows a launch opened. With
+// `late`, a window that has not appeared yet is waited for that long.
+void close_windows_of_class(const wchar_t* class_name,
+                            std::chrono::milliseconds late = std::chrono::milliseconds(0));
 
 }  // namespace talvo::e2e

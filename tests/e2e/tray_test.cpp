@@ -179,6 +179,24 @@ TEST_F(Tray, TheKeyboardOnTheIconTogglesAndOpensTheMenuAtTheIcon) {
     EXPECT_TRUE(menu_closed());
 }
 
+// A real right click under version 4 callbacks: the shell says where the
+// icon is, and the menu opens there even when the pointer has left it (as
+// the keyboard's menu key does). Without version 4 it would follow the pointer.
+TEST_F(Tray, ARightClickOpensTheMenuAtTheIconWithVersion4Callbacks) {
+    ASSERT_TRUE(start(L"--hidden"));
+    ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); }));
+    const POINT icon = tray_icon();
+    right_click(icon);
+    SetCursorPos(900, 700);  // away at once
+    const HWND menu = open_menu();
+    ASSERT_NE(menu, nullptr);
+    RECT placed{};
+    GetWindowRect(menu, &placed);
+    EXPECT_EQ(placed.left, icon.x) << "at the icon the shell named, not at the pointer";
+    press_key(VK_ESCAPE);
+    EXPECT_TRUE(menu_closed());
+}
+
 TEST_F(Tray, TheIconComesBackWhenExplorerRestarts) {
     ASSERT_TRUE(start(L"--hidden"));
     ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); }));

@@ -109,6 +109,25 @@ TEST(PopupAccess, TheDialogItsQueryAndTheListByRowCount) {
     }
     EXPECT_EQ(popup_query_element({"d", six, 0, true, 1.5f}).rect,
               (layout::Rect{18, 18, 969, 111}));
+    EXPECT_EQ(popup_query_element({"d", six, 0, true, 1.0f}).rect, (layout::Rect{12, 12, 646, 74}));
+}
+
+TEST(PopupAccess, TheListCoversItsRowsAtEachScale) {
+    const std::vector<CatalogEntry> none;
+    const std::vector<CatalogEntry> one = rows_named({"a"});
+    const std::vector<CatalogEntry> six = rows_named({"a", "b", "c", "d", "e", "f"});
+    const struct {
+        PopupAccessView view;
+        layout::Rect list;
+    } cases[] = {
+        {{"zz", none, 0, true, 1.0f}, {12, 84, 708, 84}},
+        {{"a", one, 0, true, 1.0f}, {12, 84, 708, 138}},
+        {{"a", six, 0, true, 1.0f}, {12, 84, 708, 408}},
+        {{"a", six, 0, true, 1.5f}, {18, 126, 1062, 612}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(popup_list_element(c.view).rect, c.list) << c.view.rows.size() << " rows";
+    }
 }
 
 TEST(PopupAccess, RowsNamedAsPaintedWithTheirHintsAndTheSelection) {
@@ -210,6 +229,31 @@ TEST(StatsAccess, TheEmptyPageAndTheDocument) {
     EXPECT_EQ(stats_document_element({0, 0, 880, 620}, true).states,
               access::kReadOnly | access::kFocusable | access::kFocused)
         << "while its window is active";
+}
+
+// A page drawn by hand: what each line is said as, and where it is.
+TEST(StatsAccess, ALineOfSeveralPartsIsSaidOnceOverTheirUnion) {
+    StatsPage page;
+    const auto text = [&](std::string s, layout::Rect r) {
+        page.texts.push_back(draw::Text{std::move(s), 0, 0, r, draw::kLeft});
+        return page.texts.size() - 1;
+    };
+    const std::size_t value = text("4", {40, 10, 60, 40});
+    const std::size_t label = text("lancements  au   total", {64, 20, 200, 58});
+    const std::size_t chip = text("« telech »", {30, 100, 90, 120});
+    const std::size_t arrow = text("· Téléchargements", {20, 96, 200, 124});
+    const std::size_t times = text("3 fois", {210, 104, 260, 118});
+    page.spoken = {{{value, ""}, {label, " "}},
+                   {{chip, ""}, {arrow, " → "}, {times, ", "}},
+                   {{99, ""}}};  // a part past the texts says nothing
+    const std::vector<access::Element> lines = stats_access_elements(page);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].name, "4 lancements au total") << "runs of spaces said once";
+    EXPECT_EQ(lines[0].rect, (layout::Rect{40, 10, 200, 58}));
+    EXPECT_EQ(lines[1].name, "« telech » → Téléchargements, 3 fois") << "the dot is the joiner's";
+    EXPECT_EQ(lines[1].rect, (layout::Rect{20, 96, 260, 124}))
+        << "a later part further left and up";
+    EXPECT_EQ(lines[1].states, access::kReadOnly);
 }
 
 StatsModel seeded_model() {

@@ -163,6 +163,53 @@ TEST(IndexScan, RanksAsThePlainLadderOnRandomCataloguesAndQueries) {
     }
 }
 
+std::vector<std::string> best_names(const Catalog& catalog, const std::string& query,
+                                    std::size_t keep) {
+    std::vector<ScoredEntry> pairs;
+    best_matches(MatchIndex(catalog, {}), catalog, query, {9, 0}, LearningMemory{}, pairs, keep);
+    std::vector<std::string> names;
+    for (const ScoredEntry& pair : pairs) {
+        names.push_back(catalog[pair.index].name);
+    }
+    return names;
+}
+
+// The index holds its rows in blocks of 64: an entry in the last row of a
+// block, full or not, is found.
+TEST(IndexScan, TheLastRowOfEachBlockIsScanned) {
+    for (const std::size_t rows : {1, 63, 64, 65, 127, 128, 129}) {
+        Catalog catalog;
+        for (std::size_t i = 0; i + 1 < rows; ++i) {
+            catalog.push_back(make_entry("app:f" + std::to_string(i), "Filler " + std::to_string(i),
+                                         "", LaunchTarget::open_path("f")));
+        }
+        catalog.push_back(make_entry("app:t", "Target", "", LaunchTarget::open_path("t")));
+        EXPECT_EQ(best_names(catalog, "target", 6), std::vector<std::string>{"Target"})
+            << rows << " rows";
+    }
+}
+
+// With the kept rows full of good name prefixes, an entry found only by an
+// alias or by its whole name, late in the catalogue, still takes its place.
+TEST(IndexScan, TheCeilingNeverPassesOverAnAliasOrAnEqualName) {
+    Catalog catalog;
+    for (const char* filler : {"vlc a", "vlc b", "vlc c", "vlc d", "vlc e", "vlc f", "vlc g"}) {
+        catalog.push_back(
+            make_entry(std::string("app:") + filler, filler, "", LaunchTarget::open_path(filler)));
+    }
+    catalog.push_back(with_aliases(
+        make_entry("app:one", "Lecteur", "", LaunchTarget::open_path("one")), {"vlc"}));
+    catalog.push_back(with_aliases(
+        make_entry("app:several", "Autre lecteur", "", LaunchTarget::open_path("several")),
+        {"lecteur", "media", "vlc"}));
+    catalog.push_back(make_entry("app:equal", "VLC", "", LaunchTarget::open_path("equal")));
+    const std::vector<std::string> names = best_names(catalog, "vlc", 6);
+    ASSERT_EQ(names.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
+              (std::vector<std::string>{"Lecteur", "Autre lecteur", "VLC"}))
+        << "alias equal 100, alias equal 100, name equal 98, before every name prefix";
+}
+
 // These two keys' hashes share their high halves, which the launched-key table
 // and the index rows compare first: only the launched one gets a bonus.
 TEST(IndexScan, AKeySharingAHashHalfWithALaunchedKeyGetsNoBonus) {

@@ -298,8 +298,8 @@ TEST(FindOpenWindow, ExplorerAndFolders) {
         path_entry("dir:downloads", "Téléchargements", "C:\\Users\\Zoé\\Downloads",
                    "C:\\Users\\Zoé\\Downloads\\");
     const CatalogEntry no_path = path_entry("dir:music", "Musique", "C:\\Music");
-    const CatalogEntry quit = make_entry(
-        "cmd:quit", "Quitter", "", LaunchTarget::run_command(BuiltinCommand::Quit));
+    const CatalogEntry quit =
+        make_entry("cmd:quit", "Quitter", "", LaunchTarget::run_command(BuiltinCommand::Quit));
     const RecordedWindow other{1, "Notepad", "Téléchargements", {}, {}, {}};
     const RecordedWindow sub{2, "CabinetWClass", "Téléchargements", {}, {}, {}};
     const RecordedWindow full_title{3, "CabinetWClass", "C:\\Users\\Zoé\\Downloads", {}, {}, {}};

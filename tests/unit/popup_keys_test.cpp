@@ -56,6 +56,28 @@ TEST(PopupKeys, EachKeyWithItsModifiers) {
         {"Up wraps", {vk::kUp}, 3, 0, {Kind::Select, 2}},
         {"Down", {vk::kDown}, 3, 0, {Kind::Select, 1}},
         {"Up without rows", {vk::kUp}, 0, 0, {}},
+        // The first and last digits, and each modifier alone and together.
+        {"Ctrl+1 is the first row", {vk::kDigit1, true}, 3, 2, {Kind::Choose, 0}},
+        {"Ctrl+9 past six rows", {vk::kDigit9, true}, 6, 0, {}},
+        {"Shift+1 types", {vk::kDigit1, false, false, true}, 3, 0, {}},
+        {"Alt+1 is the system's", {vk::kDigit1, false, true}, 3, 0, {}},
+        {"Ctrl+Shift+Enter shows the file",
+         {vk::kReturn, true, false, true},
+         3,
+         0,
+         {Kind::Choose, 0, Mode::ShowInFolder}},
+        {"Alt+Enter is Enter", {vk::kReturn, false, true}, 3, 0, {Kind::Choose, 0, Mode::Normal}},
+        {"AltGr+Shift+Enter is Shift+Enter",
+         {vk::kReturn, true, true, true},
+         3,
+         0,
+         {Kind::Choose, 0, Mode::NewInstance}},
+        {"Ctrl+Delete with the selection past the rows",
+         {vk::kDelete, true},
+         3,
+         3,
+         {Kind::Repaint}},
+        {"Tab with the selection past the rows", {vk::kTab}, 3, 3, {Kind::Repaint}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(popup_key_effect(c.key, true, c.rows, c.selected), c.effect) << c.what;

@@ -12,6 +12,7 @@
 #include "popup_test_state.h"
 #include "win/platform/unique_resource.h"
 #include "win/popup/popup_accessible.h"
+#include "win/popup/popup_input.h"
 #include "win/popup/popup_visibility.h"
 #include "win/popup/popup_window.h"
 #include "win/shell/app_state.h"
@@ -114,6 +115,46 @@ TEST(PopupNotifications, ReadersHearTheQueryTheListAndTheChosenRow) {
         std::find(heard().begin(), heard().end(), Heard{EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT, 1}),
         heard().end())
         << "a recomputation is announced";
+
+    ui_state().clear();
+    listened_window() = nullptr;
+    DestroyWindow(popup.release());
+    pump();
+}
+
+// Up and Down through the popup's own key handler: the reader hears the focus
+// and the selection move to the new row, and nothing else.
+TEST(PopupNotifications, UpAndDownAnnounceTheNewRow) {
+    const WinEventHook hook;
+    ASSERT_TRUE(hook);
+    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(popup);
+    listened_window() = popup.get();
+    auto state = state_with(popup.get(), "d", 3);
+    state->visible = true;
+    ui_state().install(std::move(state));
+    ShowWindow(popup.get(), SW_SHOWNOACTIVATE);
+    pump();
+
+    const struct {
+        WPARAM key;
+        LONG row_child;
+    } moves[] = {{VK_DOWN, 2}, {VK_DOWN, 3}, {VK_DOWN, 1}, {VK_UP, 3}};
+    for (const auto& move : moves) {
+        heard().clear();
+        on_key_down(popup.get(), move.key);
+        pump();
+        std::vector<Heard> ours;
+        for (const Heard& h : heard()) {
+            if (h.event == EVENT_OBJECT_FOCUS || h.event == EVENT_OBJECT_SELECTION) {
+                ours.push_back(h);
+            }
+        }
+        EXPECT_EQ(ours,
+                  (std::vector<Heard>{{EVENT_OBJECT_FOCUS, kResultsObjectId, move.row_child},
+                                      {EVENT_OBJECT_SELECTION, kResultsObjectId, move.row_child}}))
+            << "key " << move.key;
+    }
 
     ui_state().clear();
     listened_window() = nullptr;

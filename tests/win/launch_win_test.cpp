@@ -209,6 +209,66 @@ TEST(PerformAction, EnterRestoresTheOpenWindowAndStartsNothing) {
     EXPECT_EQ(text.find("lancement"), std::string::npos) << text;
 }
 
+// What the popup's hide finds: whether the found window already has the
+// foreground, and whether the launch was logged by then.
+struct HandOff {
+    HWND popup = nullptr;
+    HWND window = nullptr;
+    const ScratchLog* log = nullptr;
+    std::vector<std::string> steps;
+};
+HandOff* hand_off = nullptr;
+
+LRESULT CALLBACK record_hand_off(int code, WPARAM wparam, LPARAM lparam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && hand_off != nullptr) {
+        if (sent->hwnd == hand_off->popup && sent->message == WM_SHOWWINDOW &&
+            sent->wParam == FALSE) {
+            if (GetForegroundWindow() == hand_off->window) {
+                hand_off->steps.push_back("forward");
+            }
+            const bool logged = hand_off->log->text().find("lancement") != std::string::npos;
+            hand_off->steps.push_back(logged ? "hide after the start" : "hide before the start");
+        }
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// A found window comes forward while the popup still has the foreground, and
+// the popup hides after; a program started by the shell starts after the hide.
+TEST(PerformAction, TheForegroundIsHandedOnBeforeThePopupHides) {
+    const ScratchLog log;
+    const struct {
+        const char* name;
+        LaunchMode mode;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"an open window", LaunchMode::Normal, {"forward", "hide before the start"}},
+        {"a new copy, started by the shell", LaunchMode::NewInstance, {"hide before the start"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const unique_hwnd window = make_window(L"Ouverte");
+        const unique_hwnd popup = make_window(L"", WS_EX_TOOLWINDOW);
+        SetForegroundWindow(popup.get());
+        for (int i = 0; i < 200 && GetForegroundWindow() != popup.get(); ++i) {
+            pump();
+            Sleep(10);
+        }
+        ASSERT_EQ(GetForegroundWindow(), popup.get()) << "the popup has the foreground";
+        HandOff recorded{popup.get(), window.get(), &log, {}};
+        hand_off = &recorded;
+        const HHOOK hook =
+            SetWindowsHookExW(WH_CALLWNDPROC, record_hand_off, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        perform_action(popup.get(), PopupAction::launch({own_entry(), c.mode}));
+        pump();
+        UnhookWindowsHookEx(hook);
+        hand_off = nullptr;
+        EXPECT_EQ(recorded.steps, c.steps);
+    }
+}
+
 std::optional<std::wstring> run_value(DWORD& type, DWORD& bytes) {
     wchar_t data[2048] = {};
     bytes = sizeof data;

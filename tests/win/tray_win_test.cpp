@@ -113,6 +113,68 @@ TEST(TrayIcon, TaskbarCreatedRefreshesAPresentIconAndAddsAMissingOne) {
     drop_quit_message();
 }
 
+// What the popup's window procedure is seen to do, recorded by a subclass.
+WNDPROC popup_procedure = nullptr;
+bool icon_present_at_end = true;
+
+LRESULT CALLBACK recording_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCDESTROY) {
+        icon_present_at_end = testing::tray_icon_present(hwnd);
+    }
+    return CallWindowProcW(popup_procedure, hwnd, message, wparam, lparam);
+}
+
+// The setup's quit request, as another process posts it: the popup itself
+// removes its icon on the way out, seen while the window still exists (Wine
+// would drop a dead window's icons by itself).
+TEST(TrayIcon, TheQuitRequestDestroysThePopupAndRemovesItsIcon) {
+    const HWND popup = create_popup_window(GetModuleHandleW(nullptr));
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(add_tray_icon(popup));
+    popup_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(popup, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recording_procedure)));
+    icon_present_at_end = true;
+    PostMessageW(popup, kQuitRequestMessage, 0, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    MSG message{};
+    while (IsWindow(popup) && std::chrono::steady_clock::now() < deadline) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        Sleep(5);
+    }
+    drop_quit_message();
+    EXPECT_FALSE(IsWindow(popup)) << "the window is gone";
+    EXPECT_FALSE(icon_present_at_end) << "its icon went before it";
+    if (IsWindow(popup)) {
+        DestroyWindow(popup);
+        drop_quit_message();
+    }
+}
+
+// The popup's own retry timer: an add the shell refuses (here because the icon
+// is already there) arms it; the next tick after the icon went adds it back.
+TEST(TrayIcon, TheRetryTimerOfARealPopupPutsTheIconBack) {
+    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(popup);
+    ASSERT_TRUE(add_tray_icon(popup.get()));
+    add_tray_icon_with_retry(popup.get());  // refused: the icon exists
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = popup.get();
+    data.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+    ASSERT_FALSE(testing::tray_icon_present(popup.get()));
+    SendMessageW(popup.get(), WM_TIMER, kTrayRetryTimer, 0);
+    EXPECT_TRUE(testing::tray_icon_present(popup.get())) << "the tick added it back";
+    EXPECT_FALSE(timer_armed(popup.get())) << "and stopped the retries";
+
+    SendMessageW(popup.get(), WM_DESTROY, 0, 0);
+    drop_quit_message();
+    DestroyWindow(popup.release());
+    drop_quit_message();
+}
+
 TEST(PopupWindow, OtherProcessesMessagesAreAllowedThrough) {
     unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
     ASSERT_TRUE(popup);

@@ -3,6 +3,7 @@
 // installed uninstaller too; and the failures that stop an install.
 #include <filesystem>
 #include <set>
+#include <thread>
 
 #include "launcher_process.h"
 #include "patient_removal.h"
@@ -163,6 +164,27 @@ TEST_F(Install, MissingVariableStopsWithItsTextAndTheNextInstallSucceeds) {
         testing::remove_patiently(profile_.shortcut);
         clean_registry();
     }
+}
+
+// The retries really pause: a file another program lets go of about a second
+// after the setup started (within the 20 attempts 150 ms apart) is written.
+TEST_F(Install, ALauncherFileReleasedDuringTheRetriesIsWritten) {
+    std::filesystem::create_directories(profile_.install_folder);
+    talvo::win::unique_file held(CreateFileW(profile_.launcher.c_str(),
+                                             GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    const auto setup = SetupProcess::start(profile_, L"/S");
+    ASSERT_NE(setup, nullptr);
+    std::thread release([&] {
+        Sleep(1000);
+        held.reset();
+    });
+    const std::optional<DWORD> status = setup->wait_for_exit(20s);
+    release.join();
+    EXPECT_EQ(status, std::optional<DWORD>(0));
+    EXPECT_EQ(file_bytes(profile_.launcher), file_bytes(e2e::talvo_exe_path()));
+    EXPECT_TRUE(exists(profile_.shortcut));
 }
 
 // The retries themselves (how many, how far apart, which failures) are the

@@ -3,8 +3,9 @@
 // (arguments and current folder) and each quit request it receives. It quits
 // on the request with status 3 (so that a test can tell this from being
 // terminated), unless a file "ignore-quit" lies beside it. With a file
-// "slow-start" beside it, its window appears 0.7 s after its start,
-// as a launcher's does while it loads. With a file "guarded" beside it, it
+// "slow-start" beside it, its window appears only once the file whose path
+// "slow-start" holds exists (at most 20 s later), as a launcher's appears
+// some time after its start while it loads. With a file "guarded" beside it, it
 // denies every other process access to itself, as an elevated launcher does
 // to a setup without administrator rights: its session cannot be read and it
 // cannot be ended, only waited for.
@@ -60,6 +61,21 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
+// Waits until the file whose UTF-8 path `list` holds exists, at most 20 s.
+void wait_for_the_file_named_in(const std::wstring& list) {
+    const HANDLE file = CreateFileW(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    char bytes[1024] = {};
+    DWORD read = 0;
+    ReadFile(file, bytes, sizeof bytes - 1, &read, nullptr);
+    CloseHandle(file);
+    wchar_t path[1024] = {};
+    MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(read), path, 1023);
+    for (int i = 0; i < 2000 && GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES; ++i) {
+        Sleep(10);
+    }
+}
+
 // An empty access list: nothing is granted to anyone but the handles that
 // already exist (its creator's among them).
 void deny_access_to_others() {
@@ -88,7 +104,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         deny_access_to_others();
     }
     if (beside_me(L"slow-start")) {
-        Sleep(700);
+        wait_for_the_file_named_in(own_folder() + L"\\slow-start");
     }
 
     WNDCLASSEXW window_class{};

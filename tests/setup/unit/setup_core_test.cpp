@@ -199,11 +199,21 @@ TEST(SetupRemoval, TailIsVerbatimUnlessAPathCouldReachAnotherFolder) {
           "C:Programs\\Talvo", "\\\\\\server\\share\\Talvo", ""}) {
         EXPECT_EQ(removal_command_tail(folder, kSystem), std::nullopt) << folder;
     }
-    // The system folder is written unquoted: it must be one plain word.
-    for (const char* system : {"C:\\Win dows\\System32", "C:\\W&x\\System32", "C:\\W%x%\\System32",
-                               "C:\\W(x)\\System32", "System32", ""}) {
+    // The system folder is written unquoted: it must be one plain word, and
+    // each character cmd.exe reads as a separator, operator or expansion stops it.
+    for (const char c : std::string_view(" \t%\"&|<>^()!;,=")) {
+        const std::string system = std::string("C:\\W") + c + "x\\System32";
+        EXPECT_EQ(removal_command_tail("C:\\T", system), std::nullopt) << "'" << c << "'";
+    }
+    for (const char* system : {"System32", "", "C:"}) {
         EXPECT_EQ(removal_command_tail("C:\\T", system), std::nullopt) << system;
     }
+    // Drives A to Z in either case, either separator; a whole drive is absolute.
+    for (const char* folder : {"Z:\\Talvo", "a:/Talvo", "C:\\"}) {
+        EXPECT_TRUE(removal_command_tail(folder, kSystem).has_value()) << folder;
+    }
+    EXPECT_TRUE(removal_command_tail("C:\\T", "Z:/Windows/System32").has_value());
+    EXPECT_EQ(removal_command_tail("C:\\a\"b", kSystem), std::nullopt) << "a double quote";
 }
 
 // The write's retries as a sequence of attempt results, with the pauses between them.
