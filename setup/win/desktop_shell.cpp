@@ -8,11 +8,7 @@ namespace talvo::setup::win {
 namespace {
 
 using talvo::win::ComPtr;
-
-void free_module(HMODULE module) {
-    FreeLibrary(module);
-}
-using unique_module = talvo::win::UniqueResource<HMODULE, free_module>;
+using talvo::win::unique_module;
 
 // SID_STopLevelBrowser: the service that hands out a window's shell browser.
 constexpr GUID kTopLevelBrowserService = {

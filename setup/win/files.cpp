@@ -15,12 +15,8 @@ namespace {
 using talvo::win::narrow;
 using talvo::win::system_error_text;
 using talvo::win::unique_file;
+using talvo::win::unique_find;
 using talvo::win::widen;
-
-void close_find(HANDLE handle) {
-    FindClose(handle);
-}
-using unique_find = talvo::win::UniqueResource<HANDLE, close_find, -1>;
 
 bool is_folder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "setup/core/failure_texts.h"
+#include "win/platform/system_values.h"
 #include "win/platform/text_win.h"
 
 namespace talvo::setup::win {
@@ -11,20 +12,11 @@ namespace {
 // A variable's value; nothing when it is missing, empty, or not valid UTF-16
 // (converting that would name another folder than the one the user has).
 std::optional<std::string> variable(const wchar_t* name) {
-    std::wstring value(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-        if (length == 0) {
-            return std::nullopt;
-        }
-        if (length < value.size()) {
-            value.resize(length);
-            break;
-        }
-        value.resize(length);  // too small: `length` counts the terminating zero
+    const std::optional<std::wstring> value = talvo::win::environment_variable(name);
+    if (!value) {
+        return std::nullopt;
     }
-    std::string text = talvo::win::narrow(value, InvalidUtf16::Empty);
+    std::string text = talvo::win::narrow(*value, InvalidUtf16::Empty);
     if (text.empty()) {
         return std::nullopt;
     }
@@ -66,19 +58,8 @@ Result<std::string> data_folder() {
 }
 
 std::optional<std::string> running_program_path() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return std::nullopt;
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return talvo::win::narrow(path);
-        }
-        path.resize(path.size() * 2);  // cut short: try a larger buffer
-    }
+    const std::optional<std::wstring> path = talvo::win::own_program_path();
+    return path ? std::optional(talvo::win::narrow(*path)) : std::nullopt;
 }
 
 }  // namespace talvo::setup::win

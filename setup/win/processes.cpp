@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/shell/launcher_protocol.h"
 #include "setup/core/failure_texts.h"
 #include "setup/core/launcher_processes.h"
 #include "setup/core/removal_command.h"
@@ -15,8 +16,6 @@
 #include "win/platform/system_error.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
-#include "win/popup/popup_window.h"  // the launcher's window class
-#include "win/shell/app_state.h"     // the launcher's quit request
 
 namespace talvo::setup::win {
 namespace {
@@ -25,8 +24,6 @@ using talvo::win::narrow;
 using talvo::win::unique_file;
 using talvo::win::unique_handle;
 using talvo::win::widen;
-
-constexpr wchar_t kLauncherArguments[] = L"--hidden";
 
 struct RunningLauncher {
     DWORD id = 0;
@@ -44,7 +41,7 @@ std::optional<std::uint32_t> session_of(DWORD process_id) {
 bool is_launcher_window(HWND hwnd) {
     wchar_t class_name[32] = {};
     GetClassNameW(hwnd, class_name, 32);
-    return wcscmp(class_name, talvo::win::kPopupClassName) == 0;
+    return wcscmp(class_name, protocol::kWindowClass) == 0;
 }
 
 BOOL CALLBACK add_launcher_window_owner(HWND hwnd, LPARAM parameter) {
@@ -126,7 +123,7 @@ BOOL CALLBACK request_quit(HWND hwnd, LPARAM parameter) {
                     [&](const RunningLauncher& launcher) { return launcher.id == owner; });
     if (listed && is_launcher_window(hwnd) &&
         std::find(requests.asked.begin(), requests.asked.end(), hwnd) == requests.asked.end()) {
-        PostMessageW(hwnd, talvo::win::kQuitRequestMessage, 0, 0);
+        PostMessageW(hwnd, protocol::kQuitRequestMessage, 0, 0);
         requests.asked.push_back(hwnd);
     }
     return TRUE;
@@ -200,8 +197,8 @@ std::wstring temporary_folder() {
 StepResult start_directly(const std::wstring& program, const std::wstring& folder) {
     // In the install folder, not the setup's: a USB stick or the folder of an
     // unpacked download can then be removed while the launcher runs.
-    const DWORD error =
-        start_detached(program, L"\"" + program + L"\" " + kLauncherArguments, 0, folder.c_str());
+    const DWORD error = start_detached(
+        program, L"\"" + program + L"\" " + protocol::kHiddenSwitchWide, 0, folder.c_str());
     if (error != ERROR_SUCCESS) {
         return Failure{launch_failure(talvo::win::system_error_text(error))};
     }
@@ -240,7 +237,7 @@ StepResult start_launcher(const InstallPaths& paths) {
             return start_directly(program, folder);
         case LauncherStart::ThroughDesktopShell:
             // A refusal starts nothing: the Run value, when chosen, starts it at the next log-on.
-            shell->start(program, kLauncherArguments, folder);
+            shell->start(program, protocol::kHiddenSwitchWide, folder);
             return Done{};
         case LauncherStart::NotStarted:
             return Done{};

@@ -1,4 +1,5 @@
 #include "launcher_process.h"
+#include "core/shell/launcher_protocol.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -119,18 +120,13 @@ std::unique_ptr<LauncherProcess> LauncherProcess::start(const std::wstring& appd
         command_line += L" " + arguments;
     }
     std::wstring environment = environment_with_appdata(appdata);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
     // Detached: Wine would otherwise end a GUI child together with its console parent.
-    const BOOL created = CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE,
-                                        DETACHED_PROCESS | CREATE_UNICODE_ENVIRONMENT,
-                                        environment.data(), appdata.c_str(), &startup, &info);
-    if (!created) {
+    std::optional<testing::ChildProcess> process = testing::ChildProcess::start(
+        exe, std::move(command_line), environment.data(), appdata, DETACHED_PROCESS);
+    if (!process) {
         return nullptr;
     }
-    CloseHandle(info.hThread);
-    return std::unique_ptr<LauncherProcess>(new LauncherProcess(info.hProcess, info.dwProcessId));
+    return std::unique_ptr<LauncherProcess>(new LauncherProcess(std::move(*process)));
 }
 
 namespace {
@@ -187,10 +183,9 @@ void end_launcher(HANDLE process, DWORD id) {
     if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT) {
         return;
     }
-    constexpr UINT kQuitRequest = WM_APP + 5;
-    if (const HWND popup = find_process_window(id, L"TalvoWindow")) {
-        PostMessageW(popup, kQuitRequest, 0, 0);
-    } else if (const HWND stats = find_process_window(id, L"TalvoStats")) {
+    if (const HWND popup = find_process_window(id, protocol::kWindowClass)) {
+        PostMessageW(popup, protocol::kQuitRequestMessage, 0, 0);
+    } else if (const HWND stats = find_process_window(id, protocol::kStatsWindowClass)) {
         PostMessageW(stats, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(process, 3000) == WAIT_TIMEOUT) {
@@ -201,40 +196,27 @@ void end_launcher(HANDLE process, DWORD id) {
 }  // namespace
 
 LauncherProcess::~LauncherProcess() {
-    end_children(process_);
-    end_launcher(process_, id_);
-    WaitForSingleObject(process_, 5000);
+    end_children(process_.handle());
+    end_launcher(process_.handle(), process_.id());
+    WaitForSingleObject(process_.handle(), 5000);
     // A launch that was starting a program when the first look ran leaves a
     // child behind; it still names the ended launcher as its parent.
-    end_children(process_);
-    CloseHandle(process_);
-}
-
-bool LauncherProcess::running() const {
-    return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
-
-std::optional<DWORD> LauncherProcess::wait_for_exit(std::chrono::milliseconds timeout) const {
-    if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
-        return std::nullopt;
-    }
-    DWORD status = 0;
-    GetExitCodeProcess(process_, &status);
-    return status;
+    end_children(process_.handle());
 }
 
 HWND LauncherProcess::popup() const {
-    return find_process_window(id_, L"TalvoWindow");
+    return find_process_window(process_.id(), protocol::kWindowClass);
 }
 
 HWND LauncherProcess::stats_window() const {
-    return find_process_window(id_, L"TalvoStats");
+    return find_process_window(process_.id(), protocol::kStatsWindowClass);
 }
 
 std::optional<std::size_t> LauncherProcess::private_bytes() const {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+    if (!GetProcessMemoryInfo(process_.handle(),
+                              reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                               sizeof counters)) {
         return std::nullopt;
     }
@@ -245,7 +227,7 @@ std::size_t LauncherProcess::committed_private_bytes() const {
     std::size_t total = 0;
     MEMORY_BASIC_INFORMATION region{};
     const char* address = nullptr;
-    while (VirtualQueryEx(process_, address, &region, sizeof region) == sizeof region) {
+    while (VirtualQueryEx(process_.handle(), address, &region, sizeof region) == sizeof region) {
         if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
             total += region.RegionSize;
         }
@@ -265,7 +247,7 @@ HWND find_process_window(DWORD id, const wchar_t* class_name, const wchar_t* tit
 }
 
 HWND any_talvo_window() {
-    return find_process_window(0, L"TalvoWindow");
+    return find_process_window(0, protocol::kWindowClass);
 }
 
 }  // namespace talvo::e2e

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "child_process.h"
+
 namespace talvo::e2e {
 
 // A fresh folder that stands in for APPDATA; removed with everything in it.
@@ -37,10 +39,12 @@ class LauncherProcess {
     LauncherProcess(const LauncherProcess&) = delete;
     LauncherProcess& operator=(const LauncherProcess&) = delete;
 
-    DWORD id() const { return id_; }
-    bool running() const;
+    DWORD id() const { return process_.id(); }
+    bool running() const { return process_.running(); }
     // The exit status, or nothing when the process still runs after `timeout`.
-    std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const;
+    std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const {
+        return process_.wait_for_exit(timeout);
+    }
     // The popup window ("TalvoWindow") of this process, or null.
     HWND popup() const;
     // The statistics window ("TalvoStats") of this process, or null.
@@ -52,9 +56,8 @@ class LauncherProcess {
     std::size_t committed_private_bytes() const;
 
   private:
-    LauncherProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}
-    HANDLE process_;
-    DWORD id_;
+    explicit LauncherProcess(testing::ChildProcess process) : process_(std::move(process)) {}
+    testing::ChildProcess process_;
 };
 
 // A top-level window of process `id` with this class (and this title when given).

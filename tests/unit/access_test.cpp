@@ -212,7 +212,7 @@ std::int32_t seven_per_byte(std::string_view text, std::size_t) {
 
 StatsPage page_of(const StatsModel& model, StatsPageView view = {}) {
     return layout_stats_page(
-        model, view, [](std::string_view) { return false; }, seven_per_byte);
+        model, view, dark_palette(), [](std::string_view) { return false; }, seven_per_byte);
 }
 
 TEST(StatsAccess, TheEmptyPageAndTheDocument) {

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "core/matching/index_scan.h"
+#include "core/matching/index_scan_loop.h"
 #include "core/text/byte_mask.h"
 #include "core/text/fold.h"
 #include "core/text/utf.h"
@@ -208,6 +209,54 @@ TEST(IndexScan, TheCeilingNeverPassesOverAnAliasOrAnEqualName) {
     EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
               (std::vector<std::string>{"Lecteur", "Autre lecteur", "VLC"}))
         << "alias equal 100, alias equal 100, name equal 98, before every name prefix";
+}
+
+// The best base still possible from each rung on, written out by hand.
+TEST(RungTable, TheBestBaseLeftFromEachRung) {
+    using scoring::Rung;
+    const struct {
+        Rung from;
+        bool aliases;
+        bool one_word;
+        float best;
+    } cases[] = {
+        {Rung::AliasEqual, true, true, 100},     {Rung::AliasEqual, false, true, 98},
+        {Rung::NameEqual, true, false, 98},      {Rung::NamePrefix, false, true, 90},
+        {Rung::AliasPrefix, true, true, 86},     {Rung::AliasPrefix, false, true, 78},
+        {Rung::AliasPrefix, false, false, 76},   {Rung::AllWordsPrefix, true, true, 78},
+        {Rung::AllWordsPrefix, true, false, 76}, {Rung::WordPrefix, false, false, 72},
+        {Rung::InitialsPrefix, true, true, 72},  {Rung::Substring, false, true, 55},
+        {Rung::Subsequence, false, true, 45},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(scoring::best_from(c.from, {c.aliases, c.one_word}), c.best)
+            << static_cast<int>(c.from) << (c.aliases ? " aliases" : "")
+            << (c.one_word ? " one word" : " words");
+    }
+}
+
+// The ceiling the scan passes rows over on never lies below the score the
+// ladder then gives: a row is never passed over that could have been kept.
+TEST(RungTable, TheScanCeilingIsNeverBelowTheLaddersScore) {
+    for (std::uint32_t seed = 1; seed <= 25; ++seed) {
+        std::mt19937 random(seed);
+        const Catalog catalog = random_catalog(random);
+        const MatchIndex index(catalog, {});
+        for (const std::string& query : random_queries(catalog, random)) {
+            const QueryParts parts = split_query(query);
+            const index_scan::Ceiling ceiling(parts);
+            for (std::size_t i = 0; i < index.size(); ++i) {
+                const MatchIndex::Row& row = index.row(i);
+                if (row.is_long()) {
+                    continue;  // always scored from its entry
+                }
+                if (const std::optional<float> base = base_score(catalog[row.entry], parts)) {
+                    ASSERT_GE(ceiling.of(row), *base) << "seed " << seed << " query " << query
+                                                      << " entry " << catalog[row.entry].name;
+                }
+            }
+        }
+    }
 }
 
 // These two keys' hashes share their high halves, which the launched-key table

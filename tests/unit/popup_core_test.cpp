@@ -6,11 +6,14 @@
 #include <thread>
 
 #include "core/catalog/icon_pixels.h"
+#include "core/page/letter_tile.h"
+#include "core/page/palette.h"
 #include "core/popup/popup_layout.h"
 #include "core/popup/popup_show.h"
 #include "core/popup/query_edit.h"
 #include "core/shell/channel.h"
 #include "core/shell/launcher_args.h"
+#include "core/shell/launcher_protocol.h"
 #include "core/shell/rescan.h"
 #include "core/text/utf.h"
 
@@ -26,6 +29,18 @@ TEST(LauncherSwitches, ExactWholeArgumentsAnywhere) {
     EXPECT_FALSE(other.hidden);
     EXPECT_FALSE(other.diag_focus);
     EXPECT_TRUE(parse_switches({"--diag-focus"}).diag_focus);  // even as the program path
+}
+
+// Launchers and setups of other versions find and ask each other by these:
+// a renumbered message or a renamed class would break an upgrade.
+TEST(LauncherProtocol, TheNamesAndNumbersOtherVersionsRelyOn) {
+    EXPECT_EQ(std::wstring_view(protocol::kWindowClass), L"TalvoWindow");
+    EXPECT_EQ(std::wstring_view(protocol::kStatsWindowClass), L"TalvoStats");
+    EXPECT_EQ(std::wstring_view(protocol::kSingleInstanceMutex), L"Local\\TalvoApp.Singleton");
+    EXPECT_EQ(protocol::kShowRequestMessage, 0x8003u) << "WM_APP + 3";
+    EXPECT_EQ(protocol::kQuitRequestMessage, 0x8005u) << "WM_APP + 5";
+    EXPECT_EQ(protocol::kHiddenSwitch, "--hidden");
+    EXPECT_EQ(std::wstring_view(protocol::kHiddenSwitchWide), L"--hidden");
 }
 
 TEST(LauncherSwitches, StartupMessageQuotesAndEscapesArguments) {
@@ -215,10 +230,10 @@ TEST(PopupLayout, HitTestEdges) {
 }
 
 TEST(PopupLayout, TileColourDependsOnlyOnTheKeyBytes) {
-    EXPECT_EQ(layout::tile_colour("cmd:quit"), 0x8E5BA8u);
-    EXPECT_EQ(layout::tile_colour("cmd:stats"), 0x5A6A7Au);
-    EXPECT_EQ(layout::tile_colour("abc"), 0x4A6FA5u);
-    EXPECT_EQ(layout::tile_colour(""), 0x4A6FA5u);
+    EXPECT_EQ(layout::tile_colour("cmd:quit", dark_palette().tiles), 0x8E5BA8u);
+    EXPECT_EQ(layout::tile_colour("cmd:stats", dark_palette().tiles), 0x5A6A7Au);
+    EXPECT_EQ(layout::tile_colour("abc", dark_palette().tiles), 0x4A6FA5u);
+    EXPECT_EQ(layout::tile_colour("", dark_palette().tiles), 0x4A6FA5u);
 }
 
 TEST(PopupLayout, TileLetterIsTheUpperCasedFirstCharacter) {

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/matching/results.h"
+#include "core/popup/popup_layout.h"
 
 namespace talvo {
 namespace {
@@ -196,7 +197,7 @@ TEST(PopupSize, FitsTheRowsAtEachScale) {
         {0, 0.0f, {0, 0}},      {2, kNaN, {0, 0}},       {6, 1e9f, {2147483647, 2147483647}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(popup_size(c.rows, c.scale), c.size) << c.rows << " rows at " << c.scale;
+        EXPECT_EQ(layout::popup_size(c.rows, c.scale), c.size) << c.rows << " rows at " << c.scale;
     }
 }
 

@@ -58,8 +58,8 @@ StatsModel sample_model() {
 
 StatsPage layout(
     const StatsModel& model, StatsPageView view = {},
-    HasIcon has_icon = [](std::string_view) { return false; }) {
-    return layout_stats_page(model, view, has_icon, seven_per_byte);
+    draw::HasIcon has_icon = [](std::string_view) { return false; }) {
+    return layout_stats_page(model, view, dark_palette(), has_icon, seven_per_byte);
 }
 
 // The first text of the page with these words (in this font, when given).

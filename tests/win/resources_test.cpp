@@ -20,11 +20,6 @@
 namespace talvo::win {
 namespace {
 
-void free_module(HMODULE module) {
-    FreeLibrary(module);
-}
-using unique_module = UniqueResource<HMODULE, free_module>;
-
 constexpr int kIconGroup = 1;
 constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
 

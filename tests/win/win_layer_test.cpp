@@ -7,8 +7,8 @@
 #include "core/shell/platform.h"
 #include "win/catalog/catalog_scan.h"
 #include "win/catalog/icon_worker.h"
+#include "win/page/drawing.h"
 #include "win/platform/unique_resource.h"
-#include "win/popup/drawing.h"
 
 namespace talvo::win {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/catalog/icon_pixels.h"
 
-#include "core/popup/geometry.h"
+#include "core/page/geometry.h"
 
 namespace talvo {
 namespace {

@@ -45,11 +45,16 @@ class Ceiling {
   public:
     explicit Ceiling(const QueryParts& parts)
         : query_(parts.query),
-          below_names_(parts.words.size() == 1 ? scoring::kWordPrefix : scoring::kAllWordsPrefix) {}
+          with_aliases_(
+              scoring::best_from(scoring::Rung::AliasEqual, {true, parts.words.size() == 1})),
+          name_equal_(
+              scoring::best_from(scoring::Rung::NameEqual, {false, parts.words.size() == 1})),
+          below_names_(
+              scoring::best_from(scoring::Rung::AliasPrefix, {false, parts.words.size() == 1})) {}
 
     float of(const MatchIndex::Row& row) const {
         if (row.alias_count > 0) {
-            return scoring::kAliasEqual;
+            return with_aliases_;
         }
         // The name rungs need a name that is at least as long as the query
         // and begins like it.
@@ -58,14 +63,16 @@ class Ceiling {
             return below_names_;
         }
         if (row.name_size == query_.size()) {
-            return scoring::kNameEqual;
+            return name_equal_;
         }
         return std::max(below_names_, ladder::name_prefix_score(row.name_size, query_.size()));
     }
 
   private:
     std::string_view query_;
-    float below_names_;  // the word rungs and all below
+    float with_aliases_;  // every rung may hold
+    float name_equal_;    // no alias rung, the name may equal the query
+    float below_names_;   // the word rungs and all below, without aliases
 };
 
 // What every row of one keystroke is scored against.

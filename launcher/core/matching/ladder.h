@@ -219,29 +219,29 @@ template <typename Fields, typename Bar>
 TALVO_LADDER_INLINE std::optional<float> score(const Fields& entry, const QueryParts& query,
                                                const Bar& bar) {
     namespace k = scoring;
+    using k::Rung;
     const std::string_view q = query.query;
     const std::string_view name = entry.name();
     const bool aliases = entry.alias_count() > 0;
+    const bool one_word = query.words.size() == 1;
+    const bool many_words = query.words.size() >= 2;
+    const k::RungFacts facts{aliases, one_word};
     if (aliases) {
-        if (!bar.reachable(k::kAliasEqual)) {
+        if (!bar.reachable(k::best_from(Rung::AliasEqual, facts))) {
             return std::nullopt;
         }
         if (any_alias_equal(entry, q)) {
             return k::kAliasEqual;
         }
     }
-    if (!bar.reachable(k::kNameEqual)) {
+    if (!bar.reachable(k::best_from(Rung::NameEqual, facts))) {
         return std::nullopt;
     }
     if (name == q) {
         return k::kNameEqual;
     }
-    // Below the name rungs no rung gives more than the alias prefix or the
-    // first word.
-    const bool one_word = query.words.size() == 1;
-    const bool many_words = query.words.size() >= 2;
-    const float word_rungs = one_word ? k::kWordPrefix : k::kAllWordsPrefix;
-    const float below_prefix = aliases ? k::kAliasPrefix : word_rungs;
+    const float word_rungs = k::best_from(Rung::AllWordsPrefix, facts);
+    const float below_prefix = k::best_from(Rung::AliasPrefix, facts);
     if (name.size() > q.size()) {
         const float prefix = name_prefix_score(name.size(), q.size());
         if (!bar.reachable(std::max(prefix, below_prefix))) {
@@ -274,14 +274,14 @@ TALVO_LADDER_INLINE std::optional<float> score(const Fields& entry, const QueryP
     }
     const bool long_enough = query.compact_characters.size() >= k::kMinCompactCharacters;
     if (long_enough && word_starts_fit) {
-        if (!bar.reachable(k::kInitialsPrefix)) {
+        if (!bar.reachable(k::best_from(Rung::InitialsPrefix, facts))) {
             return std::nullopt;
         }
         if (begins_with(entry.initials(), query.compact)) {
             return k::kInitialsPrefix;
         }
     }
-    if (!bar.reachable(k::kSubstring)) {
+    if (!bar.reachable(k::best_from(Rung::Substring, facts))) {
         return std::nullopt;
     }
     if (!long_enough) {
@@ -293,7 +293,7 @@ TALVO_LADDER_INLINE std::optional<float> score(const Fields& entry, const QueryP
     if (subsequence && contains(name, q)) {
         return k::kSubstring;
     }
-    if (!bar.reachable(k::kSubsequence)) {
+    if (!bar.reachable(k::best_from(Rung::Subsequence, facts))) {
         return std::nullopt;
     }
     return subsequence;

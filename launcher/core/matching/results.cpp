@@ -5,8 +5,6 @@
 
 #include "core/matching/index_scan.h"
 #include "core/matching/ranking.h"
-#include "core/popup/geometry.h"
-#include "core/popup/popup_layout.h"
 #include "core/text/fold.h"
 
 namespace talvo {
@@ -105,13 +103,6 @@ std::vector<std::size_t> suggestions(const ResultSources& sources, ClockSlot clo
         positions.push_back(found->second);
     }
     return positions;
-}
-
-PixelSize popup_size(std::size_t rows, float scale) {
-    const float height = rows == 0
-                             ? layout::kEmptyHeight
-                             : static_cast<float>(rows) * layout::kRowHeight + layout::kRowsFrame;
-    return PixelSize{scaled_px(layout::kPopupWidth, scale), scaled_px(height, scale)};
 }
 
 std::size_t selection_after_new_catalog(std::size_t previous, std::size_t rows, bool query_empty) {

@@ -42,16 +42,6 @@ std::vector<std::size_t> suggestions(const ResultSources& sources, ClockSlot clo
 // 0.01)) plus its unclamped context score.
 double suggestion_prior(const LearningMemory& memory, std::string_view key, ClockSlot clock);
 
-struct PixelSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-
-    bool operator==(const PixelSize&) const = default;
-};
-
-// 720 x 86 without rows, 720 x (96 + 54 n) with n rows, times the scale, rounded.
-PixelSize popup_size(std::size_t rows, float scale);
-
 // Selection kept when a new catalogue arrives while the popup shows results.
 std::size_t selection_after_new_catalog(std::size_t previous, std::size_t rows, bool query_empty);
 

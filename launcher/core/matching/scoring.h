@@ -2,6 +2,11 @@
 // docs/ranking.md explains how they fit together.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
 namespace talvo::scoring {
 
 // Base score of each rung, tried from the top; the first that holds counts.
@@ -18,6 +23,104 @@ inline constexpr float kSubstring = 55.0f;
 inline constexpr float kSubsequence = 45.0f;  // minus 2 per skipped character
 inline constexpr float kSubsequencePerSkip = 2.0f;
 inline constexpr float kSubsequenceFloor = 20.0f;
+
+// The rungs in the order they are tried, each with the best base it gives.
+// Two rungs need aliases; the all-words and the word rungs are alternatives,
+// for a query of several words and of one.
+enum class Rung : std::uint8_t {
+    AliasEqual,
+    NameEqual,
+    NamePrefix,
+    AliasPrefix,
+    AllWordsPrefix,
+    WordPrefix,
+    InitialsPrefix,
+    Substring,
+    Subsequence,
+};
+
+struct RungScore {
+    enum class Needs : std::uint8_t { Nothing, Aliases, SeveralWords, OneWord };
+
+    Rung rung;
+    float highest;
+    Needs needs = Needs::Nothing;
+};
+
+inline constexpr std::array<RungScore, 9> kRungs = {{
+    {Rung::AliasEqual, kAliasEqual, RungScore::Needs::Aliases},
+    {Rung::NameEqual, kNameEqual},
+    {Rung::NamePrefix, kNamePrefix},
+    {Rung::AliasPrefix, kAliasPrefix, RungScore::Needs::Aliases},
+    {Rung::AllWordsPrefix, kAllWordsPrefix, RungScore::Needs::SeveralWords},
+    {Rung::WordPrefix, kWordPrefix, RungScore::Needs::OneWord},
+    {Rung::InitialsPrefix, kInitialsPrefix},
+    {Rung::Substring, kSubstring},
+    {Rung::Subsequence, kSubsequence},
+}};
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kRungs.size(); ++i) {
+            if (static_cast<std::size_t>(kRungs[i].rung) != i) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "the rungs are listed in the order they are tried, which is their enum order");
+
+// What tells which rungs can hold for an entry and a query.
+struct RungFacts {
+    bool aliases = false;   // the entry has some
+    bool one_word = false;  // the query is one word
+};
+
+constexpr bool can_hold(const RungScore& rung, RungFacts facts) {
+    switch (rung.needs) {
+        case RungScore::Needs::Nothing:
+            return true;
+        case RungScore::Needs::Aliases:
+            return facts.aliases;
+        case RungScore::Needs::SeveralWords:
+            return !facts.one_word;
+        case RungScore::Needs::OneWord:
+            return facts.one_word;
+    }
+    return true;
+}
+
+// The best base still possible from `from` on, that rung included: the
+// maximum over the rungs left that can hold, since the order tried is not the
+// order of scores (all words 76 is tried before word prefix 78, and the name
+// prefix, 82 to 90, before the alias prefix, 86). 0 when none can.
+constexpr float best_from_rungs(Rung from, RungFacts facts) {
+    float best = 0;
+    for (const RungScore& rung : kRungs) {
+        if (rung.rung >= from && can_hold(rung, facts)) {
+            best = std::max(best, rung.highest);
+        }
+    }
+    return best;
+}
+
+// The same for every rung and every set of facts, worked out once: the ladder
+// asks at each rung of each candidate entry.
+inline constexpr auto kBestFrom = [] {
+    std::array<std::array<float, kRungs.size()>, 4> table{};
+    for (std::size_t facts = 0; facts < table.size(); ++facts) {
+        for (std::size_t rung = 0; rung < kRungs.size(); ++rung) {
+            table[facts][rung] =
+                best_from_rungs(static_cast<Rung>(rung), {(facts & 2) != 0, (facts & 1) != 0});
+        }
+    }
+    return table;
+}();
+
+constexpr float best_from(Rung from, RungFacts facts) {
+    return kBestFrom[(facts.aliases ? 2 : 0) + (facts.one_word ? 1 : 0)]
+                    [static_cast<std::size_t>(from)];
+}
 
 // Initials and subsequence need at least this many characters in the compact query.
 inline constexpr unsigned kMinCompactCharacters = 2;

@@ -1,7 +1,7 @@
 #include "core/popup/popup_access.h"
 
-#include "core/matching/results.h"
-#include "core/popup/geometry.h"
+#include "core/page/geometry.h"
+#include "core/popup/popup_layout.h"
 
 namespace talvo {
 namespace {
@@ -48,7 +48,7 @@ PopupFocus popup_focus(const PopupAccessView& view) {
 Element popup_window_element(const PopupAccessView& view) {
     Element window = access::make_element(Role::Dialog, std::string(kDialogName));
     window.states = view.shown ? 0 : access::kInvisible;
-    const PixelSize size = popup_size(view.rows.size(), view.scale);
+    const PixelSize size = layout::popup_size(view.rows.size(), view.scale);
     window.rect = {0, 0, size.width, size.height};
     return window;
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/catalog/catalog.h"
-#include "core/popup/access_element.h"
+#include "core/page/access_element.h"
 
 namespace talvo {
 

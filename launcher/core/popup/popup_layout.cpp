@@ -2,11 +2,15 @@
 
 #include <vector>
 
-#include "core/popup/geometry.h"
-#include "core/text/unicode.h"
 #include "core/text/utf.h"
 
 namespace talvo::layout {
+
+PixelSize popup_size(std::size_t rows, float scale) {
+    const float height =
+        rows == 0 ? kEmptyHeight : static_cast<float>(rows) * kRowHeight + kRowsFrame;
+    return PixelSize{scaled_px(kPopupWidth, scale), scaled_px(height, scale)};
+}
 
 Point popup_origin(const Rect& work_area, float scale) {
     const std::int32_t width = scaled_px(kPopupWidth, scale);
@@ -35,20 +39,11 @@ std::optional<std::size_t> hit_row(std::int32_t x, std::int32_t y, std::size_t r
     return row < rows ? std::optional<std::size_t>(row) : std::nullopt;
 }
 
-std::uint32_t key_hash(std::string_view key) {
-    std::uint32_t h = 0;
-    for (const char byte : key) {
-        h = h * 31u + static_cast<unsigned char>(byte);
-    }
-    return h;
-}
-
-std::uint32_t tile_colour(std::string_view key) {
-    return kTilePalette[key_hash(key) % kTilePalette.size()];
-}
-
-std::string tile_letter(std::string_view name) {
-    return to_upper(name.substr(0, first_character_length(name)));
+Rect row_hit_region(std::size_t row, float scale) {
+    const std::int64_t height = scaled_px(kRowHeight, scale);
+    const std::int64_t top = scaled_px(kRowsTop, scale) + static_cast<std::int64_t>(row) * height;
+    return {scaled_px(kRowLeft, scale), static_cast<std::int32_t>(top),
+            scaled_px(kRowRight, scale) + 1, static_cast<std::int32_t>(top + height)};
 }
 
 std::size_t visible_query_start(std::string_view query, std::int32_t available,

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/page/geometry.h"
+
 namespace talvo::layout {
 
 // Lengths at 96 DPI.
@@ -22,21 +24,37 @@ inline constexpr float kRowsFrame = 74 + 10 + 12;
 inline constexpr float kRowLeft = 12;
 inline constexpr float kRowRight = 708;
 
-struct Rect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
+// The query box, the logo tile at its right, and the parts of a row.
+inline constexpr float kQueryBoxLeft = 12;
+inline constexpr float kQueryBoxTop = 12;
+inline constexpr float kQueryBoxWidth = 634;
+inline constexpr float kQueryBoxHeight = 62;
+inline constexpr float kQueryBoxRadius = 10;
+inline constexpr float kQueryTextInsetLeft = 16;
+inline constexpr float kQueryTextInsetRight = 12;
+inline constexpr float kQueryTextSlack = 4;  // kept free at the right of a long query
+inline constexpr float kCaretHeight = 32;
+inline constexpr float kCaretGap = 1;
+inline constexpr float kCaretRight = 3;  // the caret spans 1 to 3 pixels after the text
+inline constexpr float kLogoLeft = 658;
+inline constexpr float kLogoTop = 18;
+inline constexpr float kLogoSize = 50;
+inline constexpr float kLogoRadius = 13;
+inline constexpr float kBandWidth = 696;
+inline constexpr float kBandRadius = 10;
+inline constexpr float kTileLeft = 24;
+inline constexpr float kTileTop = 9;  // below the row's top
+inline constexpr float kTileSize = 36;
+inline constexpr float kTileRadius = 8;
+inline constexpr float kTileTextGap = 14;
+inline constexpr float kNameTop = 6;
+inline constexpr float kNameBottom = 31;  // and the subtitle's top
+inline constexpr float kSubtitleBottom = 49;
+inline constexpr float kTextRight = 618;  // and the hint's left
+inline constexpr float kHintRight = 692;
 
-    bool operator==(const Rect&) const = default;
-};
-
-struct Point {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-
-    bool operator==(const Point&) const = default;
-};
+// 720 x 86 without rows, 720 x (96 + 54 n) with n rows, times the scale, rounded.
+PixelSize popup_size(std::size_t rows, float scale);
 
 // Top-left corner of a popup centred horizontally in the work area with its
 // top at 22 % of the work area's height.
@@ -76,18 +94,8 @@ std::int32_t font_pixel_height(const FontSpec& font, float scale);
 // Row under a client point, if the point is on one of `rows` rows.
 std::optional<std::size_t> hit_row(std::int32_t x, std::int32_t y, std::size_t rows, float scale);
 
-// Letter-tile colours, as 0xRRGGBB.
-inline constexpr std::array<std::uint32_t, 6> kTilePalette = {0x4A6FA5, 0x8E5BA8, 0x3E8E6B,
-                                                              0xB06A3B, 0x9C4B5E, 0x5A6A7A};
-
-// h = h * 31 + byte over the key's bytes, wrapping at 32 bits.
-std::uint32_t key_hash(std::string_view key);
-
-// Palette colour of a key's letter tile: depends only on the key's bytes.
-std::uint32_t tile_colour(std::string_view key);
-
-// The tile letter: the name's first character in upper case (ß gives SS).
-std::string tile_letter(std::string_view name);
+// The client rectangle where a click chooses `row`, as hit_row tells it.
+Rect row_hit_region(std::size_t row, float scale);
 
 // Byte offset from which a query is shown so that it fits `available`
 // pixels: whole characters are dropped from its start, so a long query shows

@@ -1,4 +1,5 @@
 #include "core/shell/launcher_args.h"
+#include "core/shell/launcher_protocol.h"
 
 namespace talvo {
 
@@ -7,7 +8,7 @@ LauncherSwitches parse_switches(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         switches.diag_focus |= argument == "--diag-focus";
         switches.preview_stats |= argument == "--preview-stats";
-        switches.hidden |= argument == "--hidden";
+        switches.hidden |= argument == protocol::kHiddenSwitch;
     }
     return switches;
 }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/popup/access_element.h"
+#include "core/page/access_element.h"
 #include "core/stats/stats_page.h"
 
 namespace talvo {

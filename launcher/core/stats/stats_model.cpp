@@ -121,18 +121,24 @@ std::array<std::string, kStatsDays> day_labels(std::int64_t today) {
     return labels;
 }
 
+// Keeps the best `most` of `values`, best first, as `better` orders them.
+template <typename Value, typename Better>
+void keep_best(std::vector<Value>& values, std::size_t most, Better better) {
+    const std::size_t kept = std::min(most, values.size());
+    std::partial_sort(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(kept),
+                      values.end(), better);
+    values.resize(kept);
+}
+
 std::vector<TopItem> top_items(const TextMap<std::uint32_t>& per_key, const Catalog& catalog,
                                const KeyIndex& key_index) {
     std::vector<std::pair<std::string_view, std::uint32_t>> ranked(per_key.begin(), per_key.end());
-    const std::size_t kept = std::min(kTopCount, ranked.size());
-    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(kept),
-                      ranked.end(), [](const auto& a, const auto& b) {
-                          return a.second != b.second ? a.second > b.second : a.first < b.first;
-                      });
+    keep_best(ranked, kTopCount, [](const auto& a, const auto& b) {
+        return a.second != b.second ? a.second > b.second : a.first < b.first;
+    });
     std::vector<TopItem> items;
-    items.reserve(kept);
-    for (std::size_t i = 0; i < kept; ++i) {
-        const auto& [key, count] = ranked[i];
+    items.reserve(ranked.size());
+    for (const auto& [key, count] : ranked) {
         items.push_back({std::string(key), display_name(key, catalog, key_index), count});
     }
     return items;
@@ -189,15 +195,12 @@ std::vector<LearnedItem> learned_items(const TextMap<TextMap<std::uint32_t>>& pe
             survivors.push_back(pair);
         }
     }
-    const std::size_t kept = std::min(kLearnedCount, survivors.size());
-    std::partial_sort(survivors.begin(), survivors.begin() + static_cast<std::ptrdiff_t>(kept),
-                      survivors.end(), [](const LearnedPair& a, const LearnedPair& b) {
-                          return a.count != b.count ? a.count > b.count : a.query < b.query;
-                      });
+    keep_best(survivors, kLearnedCount, [](const LearnedPair& a, const LearnedPair& b) {
+        return a.count != b.count ? a.count > b.count : a.query < b.query;
+    });
     std::vector<LearnedItem> items;
-    items.reserve(kept);
-    for (std::size_t i = 0; i < kept; ++i) {
-        const LearnedPair& pair = survivors[i];
+    items.reserve(survivors.size());
+    for (const LearnedPair& pair : survivors) {
         items.push_back(
             {std::string(pair.query), display_name(pair.key, catalog, key_index), pair.count});
     }

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "core/popup/geometry.h"
+#include "core/page/geometry.h"
+#include "core/page/letter_tile.h"
 #include "core/stats/french_format.h"
 #include "core/stats/stats_captions.h"
 
@@ -12,19 +13,6 @@ namespace {
 
 using draw::Shape;
 using draw::Text;
-
-namespace colour {
-constexpr std::uint32_t kBorder = 0x333333;
-constexpr std::uint32_t kCard = 0x262626;
-constexpr std::uint32_t kTrack = 0x313334;
-constexpr std::uint32_t kBar = 0x4FA9B3;
-constexpr std::uint32_t kHoveredBar = 0x9ADCE3;
-constexpr std::uint32_t kBaseline = 0x3A3A3A;
-constexpr std::uint32_t kChip = 0x36393B;
-constexpr std::uint32_t kPrimary = 0xF2F2F2;
-constexpr std::uint32_t kSecondary = 0xA3A3A3;
-constexpr std::uint32_t kAxis = 0x787878;
-}  // namespace colour
 
 enum Font : std::size_t {
     kTitleFont,
@@ -52,8 +40,15 @@ struct Chart {
 // Builds one page: the two passes and the hover regions, at one scale and scroll.
 class PageBuilder {
   public:
-    PageBuilder(const StatsPageView& view, const HasIcon& has_icon, const TextWidth& text_width)
-        : view_(view), has_icon_(has_icon), text_width_(text_width) {}
+    PageBuilder(const StatsPageView& view, const Palette& palette, const draw::HasIcon& has_icon,
+                const draw::TextWidth& text_width)
+        : view_(view),
+          colours_(palette.stats),
+          tiles_(palette.tiles),
+          has_icon_(has_icon),
+          text_width_(text_width) {}
+
+    const StatsColours& colours() const { return colours_; }
 
     float s(float v) const { return scaled(v, view_.scale); }
     std::int32_t r(float v) const { return scaled_px(v, view_.scale); }
@@ -91,12 +86,12 @@ class PageBuilder {
 
     void card(float x, float y, float w, float h, std::string_view title,
               std::string_view subtitle) {
-        rounded(x, y, w, h, 12, colour::kBorder);
-        rounded(x + 1, y + 1, w - 2, h - 2, 11, colour::kCard);
-        speak(text(std::string(title), kCardTitleFont, colour::kPrimary, x + 16, y + 12, x + w - 16,
+        rounded(x, y, w, h, 12, colours_.border);
+        rounded(x + 1, y + 1, w - 2, h - 2, 11, colours_.card);
+        speak(text(std::string(title), kCardTitleFont, colours_.primary, x + 16, y + 12, x + w - 16,
                    y + 34, draw::kVCenter));
         if (!subtitle.empty()) {
-            speak(text(std::string(subtitle), kSmallFont, colour::kSecondary, x + 16, y + 12,
+            speak(text(std::string(subtitle), kSmallFont, colours_.secondary, x + 16, y + 12,
                        x + w - 16, y + 34, draw::kRight | draw::kVCenter));
         }
     }
@@ -108,8 +103,8 @@ class PageBuilder {
             page_.texts.push_back(draw::Icon{key, {r(40), top, r(40) + r(size), top + r(size)}});
             return;
         }
-        rounded(40, y, size, size, 5, layout::tile_colour(key));
-        text(layout::tile_letter(name), kTileFont, colour::kPrimary, 40, y, 40 + size, y + size,
+        rounded(40, y, size, size, 5, layout::tile_colour(key, tiles_));
+        text(layout::tile_letter(name), kTileFont, colours_.primary, 40, y, 40 + size, y + size,
              draw::kCenter | draw::kVCenter);
     }
 
@@ -122,14 +117,14 @@ class PageBuilder {
         const float most = largest == 0 ? 1.0f : static_cast<float>(largest);
         const float area = c.baseline - c.top;
         page_.shapes.push_back({Shape::Kind::RoundedRect, s(kChartLeft), s(c.baseline) - scroll(),
-                                s(kChartWidth), std::max(view_.scale, 1.0f), 0, colour::kBaseline});
+                                s(kChartWidth), std::max(view_.scale, 1.0f), 0, colours_.baseline});
         for (std::size_t i = 0; i < c.count; ++i) {
             const float x = kChartLeft + static_cast<float>(i) * slot;
             const float height =
                 c.values[i] > 0 ? std::max(static_cast<float>(c.values[i]) * area / most, 3.0f) : 0;
             const bool hovered = view_.hover == ChartHover{c.kind, i};
             bar(Shape::Kind::VerticalBar, x + (slot - bar_width) / 2, c.baseline - height,
-                bar_width, height, 3, hovered ? colour::kHoveredBar : colour::kBar);
+                bar_width, height, 3, hovered ? colours_.hovered_bar : colours_.bar);
             page_.hover_regions.push_back({i, c.kind, r(x), r(c.top - 8),
                                            r(kChartLeft + static_cast<float>(i + 1) * slot),
                                            r(c.baseline + 18)});
@@ -139,12 +134,12 @@ class PageBuilder {
             const float top = c.baseline + 4;
             const float bottom = c.baseline + 20;
             if (narrow && i == 0) {
-                text(label, kSmallFont, colour::kAxis, 464, top, 584, bottom, draw::kLeft);
+                text(label, kSmallFont, colours_.axis, 464, top, 584, bottom, draw::kLeft);
             } else if (narrow && i == c.count - 1) {
-                text(label, kSmallFont, colour::kAxis, 720, top, 840, bottom, draw::kRight);
+                text(label, kSmallFont, colours_.axis, 720, top, 840, bottom, draw::kRight);
             } else {
                 const float middle = kChartLeft + (static_cast<float>(i) + 0.5f) * slot;
-                text(label, kSmallFont, colour::kAxis, middle - 40, top, middle + 40, bottom,
+                text(label, kSmallFont, colours_.axis, middle - 40, top, middle + 40, bottom,
                      draw::kCenter);
             }
         }
@@ -161,8 +156,10 @@ class PageBuilder {
     float scroll() const { return static_cast<float>(view_.scroll); }
 
     const StatsPageView& view_;
-    const HasIcon& has_icon_;
-    const TextWidth& text_width_;
+    const StatsColours& colours_;
+    const std::array<std::uint32_t, 6>& tiles_;
+    const draw::HasIcon& has_icon_;
+    const draw::TextWidth& text_width_;
     StatsPage page_;
 };
 
@@ -175,15 +172,39 @@ void key_figures(PageBuilder& page, const StatsModel& model) {
     }};
     for (std::size_t i = 0; i < figures.size(); ++i) {
         const float x = 24 + 211 * static_cast<float>(i);
-        page.rounded(x, 92, 199, 78, 12, colour::kBorder);
-        page.rounded(x + 1, 93, 197, 76, 11, colour::kCard);
-        const std::size_t value = page.text(figures[i].first, kValueFont, colour::kPrimary, x + 16,
-                                            100, x + 183, 136, draw::kVCenter);
+        page.rounded(x, 92, 199, 78, 12, page.colours().border);
+        page.rounded(x + 1, 93, 197, 76, 11, page.colours().card);
+        const std::size_t value = page.text(figures[i].first, kValueFont, page.colours().primary,
+                                            x + 16, 100, x + 183, 136, draw::kVCenter);
         const std::size_t label =
-            page.text(std::string(figures[i].second), kLabelFont, colour::kSecondary, x + 16, 138,
-                      x + 183, 158, draw::kVCenter | draw::kEndEllipsis);
+            page.text(std::string(figures[i].second), kLabelFont, page.colours().secondary, x + 16,
+                      138, x + 183, 158, draw::kVCenter | draw::kEndEllipsis);
         page.speak({{value, {}}, {label, " "}});
     }
+}
+
+// A row of a list card: the entry's icon or letter tile, its name, and a text
+// at the right (a count, a time), spoken as one line.
+struct ListRow {
+    const std::string& key;
+    const std::string& name;
+    float icon_offset;  // below the row's top
+    float icon_size;
+    float name_left;
+    float name_right;
+    std::string right_text;
+    std::size_t right_font;
+    float right_left;
+};
+
+void list_row(PageBuilder& page, float y, const ListRow& row) {
+    page.list_icon(row.key, row.name, y + row.icon_offset, row.icon_size);
+    const std::size_t name = page.text(row.name, kRowFont, page.colours().primary, row.name_left, y,
+                                       row.name_right, y + 26, draw::kVCenter | draw::kEndEllipsis);
+    const std::size_t right =
+        page.text(row.right_text, row.right_font, page.colours().secondary, row.right_left, y, 416,
+                  y + 26, draw::kRight | draw::kVCenter);
+    page.speak({{name, {}}, {right, ", "}});
 }
 
 void most_launched(PageBuilder& page, const StatsModel& model) {
@@ -194,15 +215,11 @@ void most_launched(PageBuilder& page, const StatsModel& model) {
     for (std::size_t i = 0; i < rows; ++i) {
         const TopItem& item = model.top[i];
         const float y = 232 + 30 * static_cast<float>(i);
-        page.list_icon(item.key, item.name, y + 3, 20);
-        const std::size_t name = page.text(item.name, kRowFont, colour::kPrimary, 70, y, 210,
-                                           y + 26, draw::kVCenter | draw::kEndEllipsis);
-        page.rounded(220, y + 9, 156, 8, 4, colour::kTrack);
+        list_row(page, y,
+                 {item.key, item.name, 3, 20, 70, 210, format_count(item.count), kRowFont, 380});
+        page.rounded(220, y + 9, 156, 8, 4, page.colours().track);
         page.bar(Shape::Kind::HorizontalBar, 220, y + 9,
-                 156 * static_cast<float>(item.count) / most, 8, 4, colour::kBar);
-        const std::size_t count = page.text(format_count(item.count), kRowFont, colour::kSecondary,
-                                            380, y, 416, y + 26, draw::kRight | draw::kVCenter);
-        page.speak({{name, {}}, {count, ", "}});
+                 156 * static_cast<float>(item.count) / most, 8, 4, page.colours().bar);
     }
 }
 
@@ -254,13 +271,8 @@ void latest_launches(PageBuilder& page, const StatsModel& model) {
     const std::size_t rows = std::min(model.recent.size(), kRecentCount);
     for (std::size_t i = 0; i < rows; ++i) {
         const RecentItem& item = model.recent[i];
-        const float y = 540 + 30 * static_cast<float>(i);
-        page.list_icon(item.key, item.name, y + 4, 18);
-        const std::size_t name = page.text(item.name, kRowFont, colour::kPrimary, 68, y, 268,
-                                           y + 26, draw::kVCenter | draw::kEndEllipsis);
-        const std::size_t when = page.text(item.when, kSmallFont, colour::kSecondary, 268, y, 416,
-                                           y + 26, draw::kRight | draw::kVCenter);
-        page.speak({{name, {}}, {when, ", "}});
+        list_row(page, 540 + 30 * static_cast<float>(i),
+                 {item.key, item.name, 4, 18, 68, 268, item.when, kSmallFont, 268});
     }
 }
 
@@ -276,8 +288,8 @@ void days_chart(PageBuilder& page, const StatsModel& model, const StatsPageView&
 void learned_pairs(PageBuilder& page, const StatsModel& model) {
     page.card(24, 742, 832, 148, kLearnedTitle, kLearnedSubtitle);
     if (model.learned.empty()) {
-        page.speak(page.text(std::string(kNothingLearned), kRowFont, colour::kSecondary, 40, 792,
-                             840, 816, draw::kVCenter));
+        page.speak(page.text(std::string(kNothingLearned), kRowFont, page.colours().secondary, 40,
+                             792, 840, 816, draw::kVCenter));
         return;
     }
     const std::size_t rows = std::min(model.learned.size(), kLearnedCount);
@@ -287,18 +299,18 @@ void learned_pairs(PageBuilder& page, const StatsModel& model) {
         const float row = 30 * static_cast<float>(i % 3);
         const std::string query = learned_query_caption(item.query);
         const float query_width = page.width_in_dips(query, kRowFont);
-        page.rounded(x0, 792 + row, query_width + 16, 22, 6, colour::kChip);
+        page.rounded(x0, 792 + row, query_width + 16, 22, 6, page.colours().chip);
         const std::size_t chip =
-            page.text(query, kRowFont, colour::kPrimary, x0, 792 + row, x0 + query_width + 16,
+            page.text(query, kRowFont, page.colours().primary, x0, 792 + row, x0 + query_width + 16,
                       814 + row, draw::kCenter | draw::kVCenter);
         const float x1 = x0 + query_width + 16 + 10;
         const std::string name = learned_name_caption(item.name);
         const std::size_t arrow =
-            page.text(name, kRowFont, colour::kPrimary, x1, 790 + row, x1 + 280, 816 + row,
+            page.text(name, kRowFont, page.colours().primary, x1, 790 + row, x1 + 280, 816 + row,
                       draw::kVCenter | draw::kEndEllipsis);
         const float x2 = x1 + std::min(page.width_in_dips(name, kRowFont), 280.0f) + 8;
         const std::size_t count =
-            page.text(learned_count_caption(item.count), kSmallFont, colour::kSecondary, x2,
+            page.text(learned_count_caption(item.count), kSmallFont, page.colours().secondary, x2,
                       790 + row, x2 + 90, 816 + row, draw::kVCenter);
         page.speak({{chip, {}}, {arrow, " "}, {count, ", "}});
     }
@@ -307,19 +319,20 @@ void learned_pairs(PageBuilder& page, const StatsModel& model) {
 }  // namespace
 
 StatsPage layout_stats_page(const StatsModel& model, const StatsPageView& view,
-                            const HasIcon& has_icon, const TextWidth& text_width) {
-    PageBuilder page(view, has_icon, text_width);
-    page.speak(
-        page.text("Statistiques", kTitleFont, colour::kPrimary, 24, 18, 624, 56, draw::kVCenter));
+                            const Palette& palette, const draw::HasIcon& has_icon,
+                            const draw::TextWidth& text_width) {
+    PageBuilder page(view, palette, has_icon, text_width);
+    page.speak(page.text("Statistiques", kTitleFont, page.colours().primary, 24, 18, 624, 56,
+                         draw::kVCenter));
     const std::string subtitle = model.total > 0 ? first_date_caption(model.first_date_text)
                                                  : std::string(kNoHistorySubtitle);
-    page.speak(
-        page.text(subtitle, kSubtitleFont, colour::kSecondary, 24, 56, 844, 76, draw::kVCenter));
+    page.speak(page.text(subtitle, kSubtitleFont, page.colours().secondary, 24, 56, 844, 76,
+                         draw::kVCenter));
     if (model.total == 0) {
-        page.speak(page.text(std::string(kEmptyHeading), kCardTitleFont, colour::kPrimary, 0, 200,
-                             880, 224, draw::kCenter | draw::kVCenter));
-        page.speak(page.text(std::string(kEmptyText), kRowFont, colour::kSecondary, 0, 230, 880,
-                             252, draw::kCenter | draw::kVCenter));
+        page.speak(page.text(std::string(kEmptyHeading), kCardTitleFont, page.colours().primary, 0,
+                             200, 880, 224, draw::kCenter | draw::kVCenter));
+        page.speak(page.text(std::string(kEmptyText), kRowFont, page.colours().secondary, 0, 230,
+                             880, 252, draw::kCenter | draw::kVCenter));
         return page.take();
     }
     key_figures(page, model);

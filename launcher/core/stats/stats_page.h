@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/popup/draw_ops.h"
+#include "core/page/draw_ops.h"
+#include "core/page/palette.h"
 #include "core/stats/stats_model.h"
 
 namespace talvo {
@@ -52,7 +53,6 @@ inline constexpr std::array<StatsFontSpec, 8> kStatsFonts = {{{26, 700},
                                                               {12, 400},
                                                               {11, 700}}};
 inline constexpr std::string_view kStatsFontFace = "Segoe UI";
-inline constexpr std::uint32_t kStatsBackground = 0x1C1C1C;
 
 // The page is this many pixels high at 96 DPI; the window shows a part of it.
 inline constexpr float kStatsPageWidth = 880;
@@ -81,13 +81,9 @@ struct StatsPage {
     std::vector<SpokenLine> spoken;          // in reading order; axis labels and letters left out
 };
 
-// Whether an entry's icon is loaded, and a text's width in pixels in one of
-// the page's fonts at the view's scale.
-using HasIcon = std::function<bool(std::string_view key)>;
-using TextWidth = std::function<std::int32_t(std::string_view text, std::size_t font)>;
-
 StatsPage layout_stats_page(const StatsModel& model, const StatsPageView& view,
-                            const HasIcon& has_icon, const TextWidth& text_width);
+                            const Palette& palette, const draw::HasIcon& has_icon,
+                            const draw::TextWidth& text_width);
 
 // Client height of a new window: the page, or the work area less 80 pixels at
 // 96 DPI when that is smaller.

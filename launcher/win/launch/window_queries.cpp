@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include <shlguid.h>
 
+#include "win/platform/dwm_attributes.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
 
@@ -18,16 +19,10 @@ extern "C" LONG WINAPI GetPackageFamilyName(HANDLE process, UINT32* length, PWST
 namespace talvo::win {
 namespace {
 
-constexpr DWORD kDwmCloaked = 14;
 constexpr int kClassNameRoom = 64;
 constexpr int kTitleRoom = 512;
 constexpr DWORD kPathRoom = 1024;
 constexpr UINT32 kPackageFamilyRoom = 256;
-
-void free_bstr(BSTR text) {
-    SysFreeString(text);
-}
-using unique_bstr = UniqueResource<BSTR, free_bstr>;
 
 BOOL CALLBACK collect_window(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
@@ -108,7 +103,7 @@ std::string window_title(HWND window) {
 
 std::uint32_t window_cloaked(HWND window) {
     DWORD cloaked = 0;
-    if (FAILED(DwmGetWindowAttribute(window, kDwmCloaked, &cloaked, sizeof cloaked))) {
+    if (FAILED(DwmGetWindowAttribute(window, dwm::kCloaked, &cloaked, sizeof cloaked))) {
         return 0;
     }
     return cloaked;

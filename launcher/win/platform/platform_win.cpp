@@ -9,13 +9,16 @@
 #include "core/shell/autostart.h"
 #include "core/shell/platform.h"
 #include "win/platform/system_error.h"
+#include "win/platform/system_values.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
 
 namespace talvo {
 namespace {
 
+using win::environment_variable;
 using win::narrow;
+using win::own_program_path;
 using win::unique_file;
 using win::widen;
 
@@ -84,23 +87,8 @@ class WinClock final : public Clock {
 class WinEnvironment final : public Environment {
   public:
     std::optional<std::string> variable(std::string_view name) const override {
-        const std::wstring wide_name = widen(name);
-        std::vector<wchar_t> buffer(256);
-        for (;;) {
-            SetLastError(ERROR_SUCCESS);
-            const DWORD length = GetEnvironmentVariableW(wide_name.c_str(), buffer.data(),
-                                                         static_cast<DWORD>(buffer.size()));
-            if (length == 0) {
-                if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
-                    return std::nullopt;
-                }
-                return std::string();
-            }
-            if (length < buffer.size()) {
-                return narrow(std::wstring_view(buffer.data(), length));
-            }
-            buffer.resize(length);
-        }
+        const std::optional<std::wstring> value = environment_variable(widen(name).c_str());
+        return value ? std::optional(narrow(*value)) : std::nullopt;
     }
 
     std::uint32_t process_id() const override { return GetCurrentProcessId(); }
@@ -290,18 +278,8 @@ class WinSystemQueries final : public SystemQueries {
     }
 
     std::optional<std::string> executable_path() const override {
-        std::vector<wchar_t> buffer(MAX_PATH);
-        for (;;) {
-            const DWORD length =
-                GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-            if (length == 0) {
-                return std::nullopt;
-            }
-            if (length < buffer.size()) {
-                return narrow(std::wstring_view(buffer.data(), length));
-            }
-            buffer.resize(buffer.size() * 2);
-        }
+        const std::optional<std::wstring> path = own_program_path();
+        return path ? std::optional(narrow(*path)) : std::nullopt;
     }
 };
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <cstdint>
 #include <type_traits>
@@ -77,6 +78,18 @@ inline void free_co_task_memory(wchar_t* p) {
 inline void close_key(HKEY h) {
     RegCloseKey(h);
 }
+inline void destroy_icon(HICON h) {
+    DestroyIcon(h);
+}
+inline void free_bstr(BSTR text) {
+    SysFreeString(text);
+}
+inline void free_module(HMODULE h) {
+    FreeLibrary(h);
+}
+inline void close_find(HANDLE h) {
+    FindClose(h);
+}
 }  // namespace detail
 
 using unique_handle = UniqueResource<HANDLE, detail::close_handle>;
@@ -89,6 +102,10 @@ using unique_hmenu = UniqueResource<HMENU, detail::destroy_menu>;
 using unique_hwnd = UniqueResource<HWND, detail::destroy_window>;
 using unique_hkey = UniqueResource<HKEY, detail::close_key>;
 using unique_cotaskmem_string = UniqueResource<wchar_t*, detail::free_co_task_memory>;
+using unique_hicon = UniqueResource<HICON, detail::destroy_icon>;
+using unique_bstr = UniqueResource<BSTR, detail::free_bstr>;
+using unique_module = UniqueResource<HMODULE, detail::free_module>;
+using unique_find = UniqueResource<HANDLE, detail::close_find, -1>;  // FindFirstFileW's
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class unique_window_dc {

@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/popup/access_element.h"
+#include "core/page/access_element.h"
 #include "win/platform/unique_resource.h"
 
 namespace talvo::win {

@@ -8,8 +8,8 @@
 #include "core/shell/platform.h"
 #include "core/shell/rescan.h"
 #include "win/catalog/catalog_install.h"
+#include "win/page/drawing.h"
 #include "win/platform/monitor.h"
-#include "win/popup/drawing.h"
 #include "win/popup/popup_accessible.h"
 
 namespace talvo::win {
@@ -58,7 +58,7 @@ void recompute_results(AppState& state) {
     const ClockSlot clock = clock_slot(system_platform().clock.local_now());
     state.results = compute_results(sources, state.query, clock);
     state.selected = 0;
-    const PixelSize size = popup_size(state.results.size(), state.scale);
+    const PixelSize size = layout::popup_size(state.results.size(), state.scale);
     SetWindowPos(state.hwnd, nullptr, state.origin.x, state.origin.y, size.width, size.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(state.hwnd, nullptr, FALSE);

@@ -1,10 +1,10 @@
 #include "win/popup/popup_window.h"
 
-#include <dwmapi.h>
-
 #include "core/matching/results.h"
+#include "core/page/palette.h"
 #include "win/catalog/catalog_install.h"
 #include "win/launch/perform_action.h"
+#include "win/platform/dwm_attributes.h"
 #include "win/popup/popup_accessible.h"
 #include "win/popup/popup_input.h"
 #include "win/popup/popup_paint.h"
@@ -15,16 +15,6 @@
 
 namespace talvo::win {
 namespace {
-
-// Attribute numbers of newer Windows versions, absent from older headers.
-constexpr DWORD kDwmUseImmersiveDarkMode = 20;
-constexpr DWORD kDwmWindowCornerPreference = 33;
-constexpr DWORD kDwmBorderColor = 34;
-constexpr DWORD kDwmCornerRound = 2;
-
-void set_dwm_attribute(HWND hwnd, DWORD attribute, DWORD value) {
-    DwmSetWindowAttribute(hwnd, attribute, &value, sizeof value);
-}
 
 void install_newest_catalog() {
     StateSlot::Borrow state = ui_state().borrow();
@@ -82,7 +72,7 @@ void keep_own_geometry(WINDOWPOS& position) {
         return;
     }
     if ((position.flags & SWP_NOSIZE) == 0) {
-        const PixelSize size = popup_size(state->results.size(), state->scale);
+        const PixelSize size = layout::popup_size(state->results.size(), state->scale);
         position.cx = size.width;
         position.cy = size.height;
     }
@@ -107,9 +97,10 @@ HWND create_popup_window(HINSTANCE instance) {
     const HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPopupClassName, L"Talvo",
                                       WS_POPUP, 0, 0, 720, 86, nullptr, nullptr, instance, nullptr);
     if (hwnd != nullptr) {
-        set_dwm_attribute(hwnd, kDwmWindowCornerPreference, kDwmCornerRound);
-        set_dwm_attribute(hwnd, kDwmUseImmersiveDarkMode, 1);
-        set_dwm_attribute(hwnd, kDwmBorderColor, 0x003A3A3A);
+        const Palette& palette = dark_palette();
+        dwm::set_attribute(hwnd, dwm::kWindowCornerPreference, dwm::kCornerRound);
+        dwm::set_attribute(hwnd, dwm::kUseImmersiveDarkMode, palette.dark_frame ? 1 : 0);
+        dwm::set_attribute(hwnd, dwm::kBorderColor, dwm::border_colour(palette.popup.frame));
     }
     return hwnd;
 }

@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
+#include "core/shell/launcher_protocol.h"
+
 namespace talvo::win {
 
-inline constexpr wchar_t kPopupClassName[] = L"TalvoWindow";
+inline constexpr const wchar_t* kPopupClassName = protocol::kWindowClass;
 
 // Registers "TalvoWindow" and creates the hidden topmost popup; null on failure.
 HWND create_popup_window(HINSTANCE instance);

@@ -17,6 +17,7 @@
 #include "core/matching/match_index.h"
 #include "core/popup/popup_layout.h"
 #include "core/shell/channel.h"
+#include "core/shell/launcher_protocol.h"
 #include "core/text/text_map.h"
 #include "win/platform/unique_resource.h"
 
@@ -156,10 +157,10 @@ UiThreadValues& ui_values();
 // Private messages of the popup window.
 inline constexpr UINT kCatalogReadyMessage = WM_APP + 1;
 inline constexpr UINT kIconsReadyMessage = WM_APP + 2;
-inline constexpr UINT kShowRequestMessage = WM_APP + 3;
+inline constexpr UINT kShowRequestMessage = protocol::kShowRequestMessage;
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 4;
 // Sent by the setup before it replaces the launcher: quit as the quit command does.
-inline constexpr UINT kQuitRequestMessage = WM_APP + 5;
+inline constexpr UINT kQuitRequestMessage = protocol::kQuitRequestMessage;
 inline constexpr UINT kAccessChangeMessage = WM_APP + 6;    // wParam: the PopupChange
 inline constexpr UINT kAccessibleOpenMessage = WM_APP + 7;  // wParam: the row a reader opens
 

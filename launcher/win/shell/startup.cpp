@@ -5,14 +5,15 @@
 #include "core/matching/history_file.h"
 #include "core/shell/diagnostic_log.h"
 #include "core/shell/launcher_args.h"
+#include "core/shell/launcher_protocol.h"
 #include "core/shell/platform.h"
 #include "win/catalog/catalog_install.h"
 #include "win/catalog/icon_worker.h"
+#include "win/page/drawing.h"
 #include "win/platform/detached_thread.h"
 #include "win/platform/monitor.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
-#include "win/popup/drawing.h"
 #include "win/popup/popup_visibility.h"
 #include "win/popup/popup_window.h"
 #include "win/shell/app_state.h"
@@ -23,7 +24,7 @@
 namespace talvo::win {
 namespace {
 
-constexpr wchar_t kSingletonMutex[] = L"Local\\TalvoApp.Singleton";
+constexpr const wchar_t* kSingletonMutex = protocol::kSingleInstanceMutex;
 
 // When another launcher runs in this logon session, asks it to show itself
 // and returns true. Otherwise the mutex stays open, never closed, for the

@@ -5,6 +5,7 @@
 
 #include "core/catalog/hidden.h"
 #include "core/shell/tray_menu.h"
+#include "win/platform/app_icon.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
 #include "win/popup/popup_visibility.h"
@@ -17,33 +18,12 @@ namespace talvo::win {
 namespace {
 
 constexpr UINT kTrayIconId = 1;
-constexpr int kAppIconId = 1;
 static_assert(sizeof(NOTIFYICONDATAW) == 976, "the full structure of current Windows");
 static_assert(kTrayIconFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP));
 
-void destroy_icon(HICON icon) {
-    DestroyIcon(icon);
-}
-using unique_hicon = UniqueResource<HICON, destroy_icon>;
-
-// The small application icon at the system's DPI, or the system's shared one.
-struct TrayIcon {
-    unique_hicon loaded;  // destroyed after the call: the shell keeps its own copy
-    HICON handle = nullptr;
-};
-
-TrayIcon small_app_icon() {
-    const int size = GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForSystem());
-    if (const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId),
-                                       IMAGE_ICON, size, size, 0)) {
-        const auto handle = static_cast<HICON>(icon);
-        return {unique_hicon(handle), handle};
-    }
-    return {unique_hicon(), LoadIconW(nullptr, IDI_APPLICATION)};
-}
-
 bool notify(HWND hwnd, DWORD action) {
-    const TrayIcon icon = small_app_icon();
+    // The shell keeps its own copy: the loaded icon goes after the call.
+    const AppIcon icon = load_app_icon(GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForSystem()));
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = hwnd;

@@ -1,30 +1,31 @@
 #include "win/stats/stats_window.h"
 
-#include <dwmapi.h>
 #include <windowsx.h>
 
 #include <array>
 #include <unordered_map>
 
-#include "core/popup/geometry.h"
+#include "core/page/geometry.h"
+#include "core/shell/launcher_protocol.h"
 #include "core/stats/stats_access.h"
 #include "core/stats/stats_model.h"
 #include "core/stats/stats_page.h"
+#include "win/page/drawing.h"
+#include "win/page/page_painter.h"
+#include "win/platform/app_icon.h"
+#include "win/platform/dwm_attributes.h"
 #include "win/platform/monitor.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
 #include "win/popup/accessible_object.h"
-#include "win/popup/drawing.h"
 #include "win/shell/app_state.h"
 
 namespace talvo::win {
 namespace {
 
-constexpr wchar_t kStatsClassName[] = L"TalvoStats";
+constexpr const wchar_t* kStatsClassName = protocol::kStatsWindowClass;
 constexpr wchar_t kStatsTitle[] = L"Statistiques · Talvo";
 constexpr DWORD kStatsStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kDwmUseImmersiveDarkMode = 20;
-constexpr int kAppIconId = 1;
 
 using StatsFonts = std::array<unique_hfont, kStatsFonts.size()>;
 
@@ -115,28 +116,10 @@ IconViews listed_icons(const StatsModel& model) {
     return icons;
 }
 
-void draw_text_pass(HDC dc, const std::vector<draw::TextPassItem>& items, const StatsFonts& fonts,
-                    const IconViews& icons) {
-    for (const draw::TextPassItem& item : items) {
-        if (const auto* text = std::get_if<draw::Text>(&item)) {
-            const RECT rect{text->rect.left, text->rect.top, text->rect.right, text->rect.bottom};
-            draw_text(dc, text->text, fonts[text->font].get(), text->colour, rect,
-                      text_format(text->flags));
-        } else if (const auto* icon = std::get_if<draw::Icon>(&item)) {
-            const auto found = icons.find(icon->key);
-            if (found != icons.end()) {
-                blend_icon(
-                    dc, *found->second,
-                    RECT{icon->rect.left, icon->rect.top, icon->rect.right, icon->rect.bottom});
-            }
-        }
-    }
-}
-
 // The page as it is drawn now; `dc` measures the texts.
 StatsPage layout_page(HDC dc, const StatsWindowState& state, const IconViews& icons) {
     return layout_stats_page(
-        state.model, {state.scale, state.scroll, state.hover},
+        state.model, {state.scale, state.scroll, state.hover}, dark_palette(),
         [&](std::string_view key) { return icons.contains(std::string(key)); },
         [&](std::string_view text, std::size_t font) {
             SelectObject(dc, state.fonts[font].get());
@@ -216,39 +199,33 @@ LRESULT on_get_object(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     return LresultFromObject(kAccessibleIid, wparam, record.object.get());
 }
 
-void paint_page(HDC dc, StatsWindowState& state) {
+void paint_page(HDC dc, const RECT& client, StatsWindowState& state) {
     const IconViews icons = listed_icons(state.model);
     const StatsPage page = layout_page(dc, state, icons);
     state.hover_regions = page.hover_regions;
     if (StatsAccess& record = stats_access(); record.hwnd == state.hwnd) {
         record.lines = lines_of(page);
     }
-    {
-        const Graphics graphics(dc);
-        for (const draw::Shape& shape : page.shapes) {
-            graphics.fill(shape);
-        }
+    std::array<HFONT, kStatsFonts.size()> fonts{};
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        fonts[i] = state.fonts[i].get();
     }
-    draw_text_pass(dc, page.texts, state.fonts, icons);
+    draw_page(dc, client, {dark_palette().stats.background, page.shapes, page.texts}, fonts,
+              [&](std::string_view key) -> const IconSlot* {
+                  const auto found = icons.find(std::string(key));
+                  return found != icons.end() ? found->second : nullptr;
+              });
 }
 
 void on_paint(HWND hwnd) {
-    PAINTSTRUCT paint{};
-    const HDC window_dc = BeginPaint(hwnd, &paint);
-    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        const unique_hdc memory(CreateCompatibleDC(window_dc));
-        const unique_hbitmap bitmap(CreateCompatibleBitmap(window_dc, client.right, client.bottom));
-        if (memory && bitmap) {
-            const SelectObjectScope selected(memory.get(), bitmap.get());
-            fill_rect(memory.get(), client, kStatsBackground);
-            SetBkMode(memory.get(), TRANSPARENT);
-            paint_page(memory.get(), *state);
-            BitBlt(window_dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    paint_double_buffered(hwnd, [&](HDC dc, const RECT& client) {
+        BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
+        if (!state) {
+            return false;
         }
-    }
-    EndPaint(hwnd, &paint);
+        paint_page(dc, client, *state);
+        return true;
+    });
 }
 
 std::optional<StatsKey> stats_key(WPARAM virtual_key) {
@@ -387,14 +364,6 @@ LRESULT CALLBACK stats_window_procedure(HWND hwnd, UINT message, WPARAM wparam, 
     }
 }
 
-HICON load_app_icon(HINSTANCE instance, int size) {
-    if (const HANDLE icon =
-            LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, size, size, 0)) {
-        return static_cast<HICON>(icon);
-    }
-    return LoadIconW(nullptr, IDI_APPLICATION);
-}
-
 void register_class_once(HINSTANCE instance) {
     static bool registered = false;
     if (registered) {
@@ -405,8 +374,13 @@ void register_class_once(HINSTANCE instance) {
     window_class.style = CS_HREDRAW | CS_VREDRAW;
     window_class.lpfnWndProc = stats_window_procedure;
     window_class.hInstance = instance;
-    window_class.hIcon = load_app_icon(instance, 32);
-    window_class.hIconSm = load_app_icon(instance, 16);
+    // The class keeps its icons for the life of the process.
+    const auto kept = [](AppIcon icon) {
+        icon.loaded.release();
+        return icon.handle;
+    };
+    window_class.hIcon = kept(load_app_icon(32));
+    window_class.hIconSm = kept(load_app_icon(16));
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.lpszClassName = kStatsClassName;
     registered = RegisterClassExW(&window_class) != 0;
@@ -443,8 +417,7 @@ void create_window_with(StatsModel model) {
     if (created.hwnd == nullptr) {
         return;  // no window and no state: the next open tries again
     }
-    const DWORD dark = 1;
-    DwmSetWindowAttribute(created.hwnd, kDwmUseImmersiveDarkMode, &dark, sizeof dark);
+    dwm::set_attribute(created.hwnd, dwm::kUseImmersiveDarkMode, dark_palette().dark_frame ? 1 : 0);
     auto state = std::make_unique<StatsWindowState>();
     const UINT dpi = GetDpiForWindow(created.hwnd);
     state->scale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : created.monitor_scale;

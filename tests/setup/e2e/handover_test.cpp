@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/shell/launcher_protocol.h"
 #include "launcher_process.h"
 #include "patient_removal.h"
 #include "polling.h"
@@ -18,7 +19,6 @@
 #include "text_paths.h"
 #include "tray_icon_probe.h"
 #include "win/platform/unique_resource.h"
-#include "win/shell/app_state.h"  // kQuitRequestMessage
 
 namespace talvo::setup_e2e {
 namespace {
@@ -51,9 +51,8 @@ class StandIn {
     }
     ~StandIn() {
         // A guarded one can be ended only through the handle of its start.
-        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.get(), 1);
-            WaitForSingleObject(process_.get(), 5000);
+        if (process_) {
+            process_->terminate(1);
         }
         end_processes_of(exe_);
     }
@@ -69,37 +68,22 @@ class StandIn {
 
     // Starts it as a user's launcher runs, hidden; with `wait`, until its window exists.
     bool start(bool wait = true) {
-        std::wstring command_line = L"\"" + exe_ + L"\" --hidden";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessW(exe_.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            folder_.c_str(), &startup, &info)) {
-            return false;
-        }
-        CloseHandle(info.hThread);
-        process_.reset(info.hProcess);
-        id_ = info.dwProcessId;
-        return !wait || e2e::wait_until([&] {
-            return e2e::find_process_window(id_, L"TalvoWindow") != nullptr;
-        });
+        process_ =
+            testing::ChildProcess::start(exe_, L"\"" + exe_ + L"\" --hidden", nullptr, folder_, 0);
+        return process_ && (!wait || e2e::wait_until([&] {
+                   return e2e::find_process_window(process_->id(), protocol::kWindowClass) !=
+                          nullptr;
+               }));
     }
 
     std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const {
-        DWORD status = 0;
-        if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) !=
-                WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(process_.get(), &status)) {
-            return std::nullopt;
-        }
-        return status;
+        return process_ ? process_->wait_for_exit(timeout) : std::nullopt;
     }
 
   private:
     std::wstring folder_;
     std::wstring exe_;
-    talvo::win::unique_handle process_;
-    DWORD id_ = 0;
+    std::optional<testing::ChildProcess> process_;
 };
 
 TEST(QuitRequest, TheLauncherEndsByItselfWithStatusZeroAndItsIconGoes) {
@@ -110,7 +94,7 @@ TEST(QuitRequest, TheLauncherEndsByItselfWithStatusZeroAndItsIconGoes) {
     ASSERT_TRUE(e2e::wait_until([&] { return (popup = launcher->popup()) != nullptr; }));
     ASSERT_TRUE(e2e::wait_until([&] { return testing::tray_icon_present(popup); }))
         << "no tray icon";
-    PostMessageW(popup, talvo::win::kQuitRequestMessage, 0, 0);
+    PostMessageW(popup, talvo::protocol::kQuitRequestMessage, 0, 0);
     EXPECT_EQ(launcher->wait_for_exit(e2e::kWait), std::optional<DWORD>(0));
     EXPECT_FALSE(testing::tray_icon_present(popup));
 }

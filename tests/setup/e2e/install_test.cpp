@@ -5,6 +5,7 @@
 #include <set>
 #include <thread>
 
+#include "core/shell/launcher_protocol.h"
 #include "launcher_process.h"
 #include "patient_removal.h"
 #include "polling.h"
@@ -34,7 +35,8 @@ bool launcher_running_hidden(const std::wstring& launcher) {
     HWND popup = nullptr;
     const bool started = e2e::wait_until([&] {
         const std::vector<DWORD> ids = processes_of(launcher);
-        popup = ids.size() == 1 ? e2e::find_process_window(ids[0], L"TalvoWindow") : nullptr;
+        popup =
+            ids.size() == 1 ? e2e::find_process_window(ids[0], protocol::kWindowClass) : nullptr;
         return popup != nullptr;
     });
     return started && e2e::stays_false([&] { return IsWindowVisible(popup) != FALSE; }, 500ms);

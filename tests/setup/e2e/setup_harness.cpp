@@ -196,34 +196,14 @@ std::unique_ptr<SetupProcess> SetupProcess::start(const ScratchProfile& profile,
                                                   const std::wstring& folder) {
     std::wstring command_line = L"\"" + exe + L"\" " + arguments;
     std::wstring environment = environment_for(profile, variables);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
     // Detached: Wine would otherwise end a GUI child together with its console parent.
-    if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE,
-                        DETACHED_PROCESS | CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                        folder.empty() ? profile.root.c_str() : folder.c_str(), &startup, &info)) {
+    std::optional<testing::ChildProcess> process =
+        testing::ChildProcess::start(exe, std::move(command_line), environment.data(),
+                                     folder.empty() ? profile.root : folder, DETACHED_PROCESS);
+    if (!process) {
         return nullptr;
     }
-    CloseHandle(info.hThread);
-    return std::unique_ptr<SetupProcess>(new SetupProcess(info.hProcess, info.dwProcessId));
-}
-
-SetupProcess::~SetupProcess() {
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 5000);
-    }
-    CloseHandle(process_);
-}
-
-std::optional<DWORD> SetupProcess::wait_for_exit(std::chrono::milliseconds timeout) const {
-    if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
-        return std::nullopt;
-    }
-    DWORD status = 0;
-    GetExitCodeProcess(process_, &status);
-    return status;
+    return std::unique_ptr<SetupProcess>(new SetupProcess(std::move(*process)));
 }
 
 std::optional<Box> wait_for_box(DWORD process, HWND previous) {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
+
 namespace talvo::setup_e2e {
 
 inline constexpr wchar_t kUninstallKey[] =
@@ -54,17 +56,18 @@ class SetupProcess {
                                                Variables variables = Variables::Both,
                                                const std::wstring& exe = setup_exe_path(),
                                                const std::wstring& folder = {});
-    ~SetupProcess();  // ends the process if it still runs
+    ~SetupProcess() { process_.terminate(99); }
     SetupProcess(const SetupProcess&) = delete;
     SetupProcess& operator=(const SetupProcess&) = delete;
 
-    DWORD id() const { return id_; }
-    std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const;
+    DWORD id() const { return process_.id(); }
+    std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout) const {
+        return process_.wait_for_exit(timeout);
+    }
 
   private:
-    SetupProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}
-    HANDLE process_;
-    DWORD id_;
+    explicit SetupProcess(testing::ChildProcess process) : process_(std::move(process)) {}
+    testing::ChildProcess process_;
 };
 
 // A message box of the setup as the user sees it.

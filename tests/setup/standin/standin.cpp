@@ -16,8 +16,7 @@
 
 #include <string>
 
-#include "win/popup/popup_window.h"  // kPopupClassName
-#include "win/shell/app_state.h"     // kQuitRequestMessage
+#include "core/shell/launcher_protocol.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ void record(const std::wstring& line) {
 }
 
 LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == talvo::win::kQuitRequestMessage) {
+    if (message == talvo::protocol::kQuitRequestMessage) {
         record(L"quit request");
         if (!beside_me(L"ignore-quit")) {
             PostQuitMessage(kQuitStatus);
@@ -111,10 +110,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = window_procedure;
     window_class.hInstance = instance;
-    window_class.lpszClassName = talvo::win::kPopupClassName;
+    window_class.lpszClassName = talvo::protocol::kWindowClass;
     RegisterClassExW(&window_class);
-    CreateWindowExW(WS_EX_TOOLWINDOW, talvo::win::kPopupClassName, L"Talvo", WS_POPUP, 0, 0, 10, 10,
-                    nullptr, nullptr, instance, nullptr);
+    CreateWindowExW(WS_EX_TOOLWINDOW, talvo::protocol::kWindowClass, L"Talvo", WS_POPUP, 0, 0, 10,
+                    10, nullptr, nullptr, instance, nullptr);
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);

@@ -1,4 +1,4 @@
-#include "core/popup/geometry.h"
+#include "core/page/geometry.h"
 
 #include <cmath>
 #include <limits>

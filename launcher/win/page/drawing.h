@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/popup/draw_ops.h"
+#include "core/page/draw_ops.h"
 #include "core/popup/popup_layout.h"
 #include "win/platform/unique_resource.h"
 #include "win/shell/app_state.h"

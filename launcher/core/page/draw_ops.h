@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
-#include "core/popup/popup_layout.h"
+#include "core/page/geometry.h"
 
 namespace talvo::draw {
 
@@ -60,6 +62,19 @@ struct Icon {
     bool operator==(const Icon&) const = default;
 };
 
-using TextPassItem = std::variant<Text, Icon>;
+// A plain rectangle, whole pixels, drawn in the text pass (the query's caret).
+struct Fill {
+    layout::Rect rect;
+    std::uint32_t colour = 0;
+
+    bool operator==(const Fill&) const = default;
+};
+
+using TextPassItem = std::variant<Text, Icon, Fill>;
+
+// Whether an entry's icon is loaded, and a text's width in pixels in one of
+// the page's fonts at the page's scale: what a layout asks of its window.
+using HasIcon = std::function<bool(std::string_view key)>;
+using TextWidth = std::function<std::int32_t(std::string_view text, std::size_t font)>;
 
 }  // namespace talvo::draw

@@ -1,11 +1,11 @@
-#include "win/popup/drawing.h"
+#include "win/page/drawing.h"
 
 // GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
 #include <objidl.h>
 
 #include <gdiplus.h>
 
-#include "core/popup/geometry.h"
+#include "core/page/geometry.h"
 #include "win/platform/text_win.h"
 
 namespace talvo::win {

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "core/popup/popup_layout.h"
+#include "core/page/geometry.h"
 
 namespace talvo::access {
 
