@@ -15,8 +15,9 @@ MUTANTS_FILE holds one mutant a block, blocks separated by a line "---":
 A value is one line; "<NL>" in it stands for a line break. `from` must occur
 exactly once in the file. Each mutant is applied alone, the target rebuilt and
 the test command run; a mutant is caught when the tests fail. A mutant that
-does not build is an error of the mutants file, not a catch. The file is
-restored after every mutant, also on Ctrl+C.
+does not build (or does not apply) is an error of the mutants file, not a
+catch: it is reported, the others still run, and the exit status is 2. The
+file is restored after every mutant, also on Ctrl+C.
 
 A block without `file` sets the list's own options:
 
@@ -150,7 +151,7 @@ def main():
         return 2
     timeout = args.timeout or max(60.0, 5 * (time.monotonic() - started))
 
-    caught = survived = equivalent = 0
+    caught = survived = equivalent = errors = 0
     for mutant in mutants:
         outcome = try_mutant(mutant, build_command, test_command, timeout, wine)
         label = f"{mutant['file']}: {mutant.get('what', mutant['to'])}"
@@ -162,15 +163,15 @@ def main():
             survived += outcome == "survived"
             print(f"{outcome:<13} {label}")
         else:
+            errors += 1
             print(f"ERROR       {label}: {outcome}")
-            return 2
         sys.stdout.flush()
     run(build_command)
     total = caught + survived
     share = 100.0 * caught / total if total else 0.0
     print(f"{caught} of {total} non-equivalent mutants caught ({share:.0f} %), "
-          f"{equivalent} equivalent")
-    return 0
+          f"{equivalent} equivalent" + (f", {errors} in error" if errors else ""))
+    return 2 if errors else 0
 
 
 if __name__ == "__main__":
