@@ -7,6 +7,7 @@
 
 #include "core/launch/focus_rules.h"
 #include "core/launch/launch_rules.h"
+#include "core/launch/launch_steps.h"
 #include "core/shell/autostart.h"
 #include "core/shell/diag_focus.h"
 
@@ -289,6 +290,79 @@ TEST(FindOpenWindow, ApplicationsByIdThenPackageThenExecutable) {
     EXPECT_EQ(find_open_window(calc, desktop), 3u);
     EXPECT_EQ(desktop.process_opened[3], 0);
     EXPECT_EQ(desktop.process_opened[2], 0);
+}
+
+// The steps a launch is carried out in, from its plan and the open windows:
+// what shows a window runs while the popup still has the foreground.
+TEST(LaunchSteps, TheOrderThatLetsTheChosenWindowComeForward) {
+    using K = LaunchStep::Kind;
+    const CatalogEntry vlc =
+        path_entry("app:vlc", "VLC", "shell:AppsFolder\\vlc", "C:\\VLC\\vlc.exe");
+    const auto command = [](const char* key, BuiltinCommand c) {
+        return make_entry(key, key, "", LaunchTarget::run_command(c));
+    };
+    const RecordedWindow vlc_open{5, "Qt", "VLC", {}, {}, "C:\\VLC\\vlc.exe"};
+    const LaunchStep hide{K::HidePopup, BuiltinCommand::Quit, 0, "", "", ""};
+    const LaunchStep allow{K::AllowForeground, BuiltinCommand::Quit, 0, "", "", ""};
+    const LaunchStep start{K::Shell,
+                           BuiltinCommand::Quit,
+                           0,
+                           "\"shell:AppsFolder\\vlc\"",
+                           "lancement app:vlc → shell:AppsFolder\\vlc (ShellExecute = ",
+                           ")"};
+    const struct {
+        const char* what;
+        LaunchRequest request;
+        std::vector<RecordedWindow> windows;
+        std::vector<LaunchStep> steps;
+        int window_lists;  // how often the system was asked for its windows
+    } cases[] = {
+        {"quit: hide, then quit",
+         {command("cmd:quit", BuiltinCommand::Quit), LaunchMode::Normal},
+         {},
+         {hide, {K::RunCommand, BuiltinCommand::Quit, 0, "", "", ""}},
+         0},
+        {"start with Windows: hide, then switch",
+         {command("cmd:autostart", BuiltinCommand::Autostart), LaunchMode::Normal},
+         {},
+         {hide, {K::RunCommand, BuiltinCommand::Autostart, 0, "", "", ""}},
+         0},
+        {"the statistics open before the hide",
+         {command("cmd:stats", BuiltinCommand::Stats), LaunchMode::Normal},
+         {},
+         {{K::RunCommand, BuiltinCommand::Stats, 0, "", "", ""}, hide},
+         0},
+        {"an open window comes forward, then the hide",
+         {vlc, LaunchMode::Normal},
+         {vlc_open},
+         {{K::BringForward, BuiltinCommand::Quit, 5, "", "", ""},
+          {K::Log, BuiltinCommand::Quit, 0,
+           "déjà ouvert : app:vlc → fenêtre ramenée au premier plan", "", ""},
+          hide},
+         1},
+        {"nothing open: allow, hide, start and log",
+         {vlc, LaunchMode::Normal},
+         {},
+         {allow, hide, start},
+         1},
+        {"a new copy asks for no window",
+         {vlc, LaunchMode::NewInstance},
+         {vlc_open},
+         {allow, hide, start},
+         0},
+        {"the file in its folder, without a line",
+         {vlc, LaunchMode::ShowInFolder},
+         {vlc_open},
+         {allow, hide, {K::Shell, BuiltinCommand::Quit, 0, "/select,\"C:\\VLC\\vlc.exe\"", "", ""}},
+         0},
+    };
+    for (const auto& c : cases) {
+        RecordedWindows desktop(c.windows);
+        EXPECT_EQ(launch_steps(c.request, plan_launch(c.request), desktop), c.steps) << c.what;
+        EXPECT_EQ(desktop.lists, c.window_lists) << c.what;
+    }
+    EXPECT_EQ(launch_log_start("k", "t") + "42" + launch_log_end(),
+              launch_log_message("k", "t", 42));
 }
 
 TEST(FindOpenWindow, ExplorerAndFolders) {

@@ -77,16 +77,22 @@ ForegroundHandoff foreground_handoff(const LaunchPlan& plan, bool open_window_fo
     return ForegroundHandoff::HideFirst;
 }
 
-std::string launch_log_message(std::string_view key, std::string_view launch_text,
-                               std::int64_t shell_result) {
+std::string launch_log_start(std::string_view key, std::string_view launch_text) {
     std::string message = "lancement ";
     message.append(key);
     message.append(" → ");
     message.append(launch_text);
     message.append(" (ShellExecute = ");
-    message.append(std::to_string(shell_result));
-    message.push_back(')');
     return message;
+}
+
+std::string launch_log_end() {
+    return ")";
+}
+
+std::string launch_log_message(std::string_view key, std::string_view launch_text,
+                               std::int64_t shell_result) {
+    return launch_log_start(key, launch_text) + std::to_string(shell_result) + launch_log_end();
 }
 
 std::string already_open_log_message(std::string_view key) {

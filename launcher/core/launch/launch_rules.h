@@ -53,9 +53,12 @@ std::string start_parameters(std::string_view launch_text);
 // "/select," followed by the path between double quotes.
 std::string show_in_folder_parameters(std::string_view path);
 
-// "lancement {key} → {text} (ShellExecute = {result})", the result signed.
+// "lancement {key} → {text} (ShellExecute = {result})", the result signed;
+// the parts before and after the result, for a line written once it is known.
 std::string launch_log_message(std::string_view key, std::string_view launch_text,
                                std::int64_t shell_result);
+std::string launch_log_start(std::string_view key, std::string_view launch_text);
+std::string launch_log_end();
 
 // "déjà ouvert : {key} → fenêtre ramenée au premier plan"
 std::string already_open_log_message(std::string_view key);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "core/launch/launch_rules.h"
+#include "core/launch/launch_steps.h"
 #include "core/shell/diagnostic_log.h"
 #include "win/launch/window_queries.h"
 #include "win/platform/text_win.h"
@@ -27,53 +28,31 @@ void run_command(HWND hwnd, BuiltinCommand command) {
     }
 }
 
-std::optional<HWND> open_window_of(const CatalogEntry& entry) {
-    SystemWindowQueries queries;
-    const std::optional<WindowHandle> window = find_open_window(entry, queries);
-    if (!window) {
-        return std::nullopt;
-    }
-    return to_hwnd(*window);
-}
-
-void start_entry(const CatalogEntry& entry, const std::string& parameters) {
-    const std::int64_t result = run_shell(parameters);
-    // A refusal (32 or less) is only logged: no message, no retry.
-    write_log(system_platform(), launch_log_message(entry.key, entry.target.path, result));
-}
-
-// Starts what the plan asks of the shell: the entry, or Explorer on its file.
-void start_through_shell(const LaunchRequest& request, const LaunchPlan& plan) {
-    if (plan.step == LaunchPlan::Step::ShowInFolder) {
-        run_shell(plan.parameters);
-    } else {
-        start_entry(request.entry, plan.parameters);
-    }
-}
-
-void carry_out(HWND hwnd, const LaunchRequest& request) {
-    const LaunchPlan plan = plan_launch(request);
-    const std::optional<HWND> open_window =
-        plan.step == LaunchPlan::Step::FocusOrStart ? open_window_of(request.entry) : std::nullopt;
-    switch (foreground_handoff(plan, open_window.has_value())) {
-        case ForegroundHandoff::HideFirst:
-            hide_popup(hwnd);
-            run_command(hwnd, plan.command);
-            return;
-        case ForegroundHandoff::WindowBeforeHide:
-            if (open_window) {
-                bring_window_forward(*open_window);
-                write_log(system_platform(), already_open_log_message(request.entry.key));
-            } else {
-                run_command(hwnd, plan.command);
-            }
+void execute(HWND hwnd, const LaunchStep& step) {
+    switch (step.kind) {
+        case LaunchStep::Kind::HidePopup:
             hide_popup(hwnd);
             return;
-        case ForegroundHandoff::AllowThenStart:
-            // The right passes on only while the popup still has the foreground.
+        case LaunchStep::Kind::RunCommand:
+            run_command(hwnd, step.command);
+            return;
+        case LaunchStep::Kind::BringForward:
+            bring_window_forward(to_hwnd(step.window));
+            return;
+        case LaunchStep::Kind::AllowForeground:
             AllowSetForegroundWindow(ASFW_ANY);
-            hide_popup(hwnd);
-            start_through_shell(request, plan);
+            return;
+        case LaunchStep::Kind::Shell: {
+            const std::int64_t result = run_shell(step.text);
+            // A refusal (32 or less) is only logged: no message, no retry.
+            if (!step.log_before.empty()) {
+                write_log(system_platform(),
+                          step.log_before + std::to_string(result) + step.log_after);
+            }
+            return;
+        }
+        case LaunchStep::Kind::Log:
+            write_log(system_platform(), step.text);
             return;
     }
 }
@@ -104,7 +83,11 @@ void perform_action(HWND hwnd, PopupAction action) {
         return;
     }
     refresh_stats_window();  // the launch was just recorded
-    carry_out(hwnd, *action.request);
+    const LaunchRequest& request = *action.request;
+    SystemWindowQueries queries;
+    for (const LaunchStep& step : launch_steps(request, plan_launch(request), queries)) {
+        execute(hwnd, step);
+    }
 }
 
 }  // namespace talvo::win
