@@ -144,11 +144,18 @@ class SelectObjectScope {
     HGDIOBJ previous_;
 };
 
-// A COM interface pointer released on scope exit; no exceptions.
-template <typename Interface>
+// A COM interface pointer released on scope exit; no exceptions. With
+// `BeforeRelease`, a member function of the interface's class run on the
+// object before the pointer lets it go (an owner that disconnects it).
+template <typename Interface, auto BeforeRelease = nullptr>
 class ComPtr {
   public:
     ComPtr() = default;
+    // Takes over the reference `owned` holds.
+    explicit ComPtr(Interface* owned) : ptr_(owned) {}
+    // Takes over another owner's reference, whatever that owner did before release.
+    template <auto OtherBeforeRelease>
+    explicit ComPtr(ComPtr<Interface, OtherBeforeRelease>&& other) : ptr_(other.release()) {}
     ~ComPtr() { reset(); }
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
@@ -164,6 +171,17 @@ class ComPtr {
     Interface* get() const { return ptr_; }
     Interface* operator->() const { return ptr_; }
     explicit operator bool() const { return ptr_ != nullptr; }
+
+    // Gives the reference up to the caller.
+    Interface* release() { return std::exchange(ptr_, nullptr); }
+
+    // Another owner of the same object: one more reference.
+    ComPtr<Interface> share() const {
+        if (ptr_ != nullptr) {
+            ptr_->AddRef();
+        }
+        return ComPtr<Interface>(ptr_);
+    }
 
     // For out-parameters: releases what is held and returns the slot.
     Interface** put() {
@@ -182,8 +200,11 @@ class ComPtr {
     }
 
     void reset() {
-        if (ptr_ != nullptr) {
-            std::exchange(ptr_, nullptr)->Release();
+        if (Interface* old = std::exchange(ptr_, nullptr)) {
+            if constexpr (!std::is_same_v<decltype(BeforeRelease), std::nullptr_t>) {
+                (old->*BeforeRelease)();
+            }
+            old->Release();
         }
     }
 

@@ -101,8 +101,9 @@ HRESULT AccessibleObject::begin(Out*... out) const {
     return connected_ ? S_OK : CO_E_OBJNOTCONNECTED;
 }
 
-AccessibleObject* AccessibleObject::create(HWND hwnd, std::unique_ptr<AccessibleSource> source) {
-    return new AccessibleObject(hwnd, std::move(source));
+ComPtr<AccessibleObject> AccessibleObject::create(HWND hwnd,
+                                                  std::unique_ptr<AccessibleSource> source) {
+    return ComPtr<AccessibleObject>(new AccessibleObject(hwnd, std::move(source)));
 }
 
 AccessibleObject::AccessibleObject(HWND hwnd, std::unique_ptr<AccessibleSource> source)
@@ -112,14 +113,12 @@ AccessibleObject::~AccessibleObject() {
     drop_links();
 }
 
-void AccessibleObject::set_child_object(std::size_t index, AccessibleObject* child) {
-    child->AddRef();
-    child_objects_.emplace_back(index, child);
+void AccessibleObject::set_child_object(std::size_t index, ComPtr<AccessibleObject> child) {
+    child_objects_.emplace_back(index, std::move(child));
 }
 
-void AccessibleObject::set_parent(AccessibleObject* parent) {
-    parent->AddRef();
-    parent_ = parent;
+void AccessibleObject::set_parent(ComPtr<AccessibleObject> parent) {
+    parent_ = std::move(parent);
 }
 
 void AccessibleObject::disconnect() {
@@ -136,12 +135,9 @@ void AccessibleObject::drop_links() {
     source_.reset();
     last_.reset();
     type_info_.reset();
-    for (auto& [index, child] : std::exchange(child_objects_, {})) {
-        child->Release();
-    }
-    if (AccessibleObject* parent = std::exchange(parent_, nullptr)) {
-        parent->Release();
-    }
+    // Moved out first: a release may end the object whose links these are.
+    const auto children = std::exchange(child_objects_, {});
+    const ComPtr<AccessibleObject> parent = std::move(parent_);
 }
 
 const AccessibleContent* AccessibleObject::content() {
@@ -198,7 +194,7 @@ void AccessibleObject::child_variant(std::size_t index, VARIANT* out) {
 AccessibleObject* AccessibleObject::child_object(std::size_t index) const {
     for (const auto& [child_index, object] : child_objects_) {
         if (child_index == index) {
-            return object;
+            return object.get();
         }
     }
     return nullptr;
@@ -300,7 +296,7 @@ STDMETHODIMP AccessibleObject::get_accParent(IDispatch** parent) {
     if (const HRESULT checked = begin(parent); checked != S_OK) {
         return checked;
     }
-    if (parent_ != nullptr) {
+    if (parent_) {
         return parent_->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(parent));
     }
     return AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),

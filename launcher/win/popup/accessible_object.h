@@ -35,13 +35,13 @@ class AccessibleSource {
 
 class AccessibleObject final : public IAccessible {
   public:
-    // A new object with one reference, which the caller owns.
-    static AccessibleObject* create(HWND hwnd, std::unique_ptr<AccessibleSource> source);
+    // A new object, for the window's AccessibleRoot.
+    static ComPtr<AccessibleObject> create(HWND hwnd, std::unique_ptr<AccessibleSource> source);
 
     // Child `index` (0-based) is this full object rather than a simple element.
-    void set_child_object(std::size_t index, AccessibleObject* child);
+    void set_child_object(std::size_t index, ComPtr<AccessibleObject> child);
     // The object a reader reaches as this one's parent (by default the window's frame).
-    void set_parent(AccessibleObject* parent);
+    void set_parent(ComPtr<AccessibleObject> parent);
     // The window is gone: every question fails from now on (CO_E_OBJNOTCONNECTED
     // in this process; another process's proxy is cut off), and the links to
     // other objects are dropped.
@@ -113,8 +113,8 @@ class AccessibleObject final : public IAccessible {
     HWND hwnd_;
     std::unique_ptr<AccessibleSource> source_;
     std::optional<AccessibleContent> last_;
-    std::vector<std::pair<std::size_t, AccessibleObject*>> child_objects_;
-    AccessibleObject* parent_ = nullptr;
+    std::vector<std::pair<std::size_t, ComPtr<AccessibleObject>>> child_objects_;
+    ComPtr<AccessibleObject> parent_;
     ComPtr<ITypeInfo> type_info_;
     bool connected_ = true;
 };
@@ -124,29 +124,8 @@ class AccessibleObject final : public IAccessible {
 inline constexpr GUID kAccessibleIid = {
     0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
-// Owns a reference to an accessible object; disconnects it on reset.
-class AccessibleRoot {
-  public:
-    AccessibleRoot() = default;
-    ~AccessibleRoot() { reset(); }
-    AccessibleRoot(const AccessibleRoot&) = delete;
-    AccessibleRoot& operator=(const AccessibleRoot&) = delete;
-
-    AccessibleObject* get() const { return object_; }
-    void adopt(AccessibleObject* object) {
-        reset();
-        object_ = object;
-    }
-    void reset() {
-        if (object_ != nullptr) {
-            object_->disconnect();
-            object_->Release();
-            object_ = nullptr;
-        }
-    }
-
-  private:
-    AccessibleObject* object_ = nullptr;
-};
+// A window's own reference to one of its objects: it disconnects the object
+// when it lets it go, so that readers still holding it get failures.
+using AccessibleRoot = ComPtr<AccessibleObject, &AccessibleObject::disconnect>;
 
 }  // namespace talvo::win

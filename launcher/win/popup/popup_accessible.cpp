@@ -61,10 +61,11 @@ void make_objects(HWND hwnd) {
     if (made.dialog.get() != nullptr) {
         return;
     }
-    made.dialog.adopt(AccessibleObject::create(hwnd, std::make_unique<DialogSource>()));
-    made.results.adopt(AccessibleObject::create(hwnd, std::make_unique<ResultsSource>(hwnd)));
-    made.dialog.get()->set_child_object(1, made.results.get());
-    made.results.get()->set_parent(made.dialog.get());
+    made.dialog = AccessibleRoot(AccessibleObject::create(hwnd, std::make_unique<DialogSource>()));
+    made.results =
+        AccessibleRoot(AccessibleObject::create(hwnd, std::make_unique<ResultsSource>(hwnd)));
+    made.dialog->set_child_object(1, made.results.share());
+    made.results->set_parent(made.dialog.share());
 }
 
 DWORD win_event(AccessEvent::Kind kind) {

@@ -193,8 +193,8 @@ LRESULT on_get_object(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         record.object.reset();
         record.lines.reset();
         record.hwnd = hwnd;
-        record.object.adopt(
-            AccessibleObject::create(hwnd, std::make_unique<StatsPageSource>(hwnd)));
+        record.object =
+            AccessibleRoot(AccessibleObject::create(hwnd, std::make_unique<StatsPageSource>(hwnd)));
     }
     return LresultFromObject(kAccessibleIid, wparam, record.object.get());
 }
