@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/catalog/hidden.h"
+#include "core/matching/visible_catalog.h"
 #include "test_platform.h"
 
 namespace talvo {
@@ -166,6 +167,39 @@ TEST_F(HiddenFileTest, ShowAllLeavesAnEmptyFile) {
     unhide_all(keys, platform.get());
     EXPECT_TRUE(keys.empty());
     EXPECT_EQ(file(), "");
+}
+
+// The rows follow every change of the catalogue or of the hidden list: the
+// match index belongs to both by construction.
+TEST_F(HiddenFileTest, TheVisibleCatalogueKeepsItsIndexWithEachChange) {
+    const auto entry = [](const char* key, const char* name) {
+        return make_entry(key, name, "", LaunchTarget::open_path(key));
+    };
+    const LearningMemory memory;
+    const auto rows = [&](const VisibleCatalog& visible, const char* query) {
+        std::vector<std::string> keys;
+        for (const CatalogEntry& row : compute_results(visible.sources(memory), query, {9, 0})) {
+            keys.push_back(row.key);
+        }
+        return keys;
+    };
+    VisibleCatalog visible({entry("app:a", "Alpha"), entry("app:b", "Alphabet")}, {"app:b"});
+    EXPECT_EQ(rows(visible, "alph"), (Texts{"app:a"})) << "hidden at the start";
+    EXPECT_TRUE(visible.hide("app:a", platform.get()));
+    EXPECT_EQ(rows(visible, "alph"), Texts{});
+    EXPECT_EQ(file(), "app:a\napp:b\n");
+    visible.unhide("app:b", platform.get());
+    EXPECT_EQ(rows(visible, "alph"), (Texts{"app:b"}));
+    visible.install(
+        {entry("app:b", "Alphabet"), entry("app:c", "Alpine"), entry("app:a", "Alpha")});
+    EXPECT_EQ(rows(visible, "alp"), (Texts{"app:c", "app:b"})) << "still hidden in a new catalogue";
+    EXPECT_EQ(visible.key_index().at("app:c"), 1u);
+    EXPECT_FALSE(visible.hide("cmd:quit", platform.get()));
+    visible.unhide_all(platform.get());
+    EXPECT_EQ(rows(visible, "alpha"), (Texts{"app:a", "app:b"}));
+    const Catalog taken = visible.take();
+    EXPECT_EQ(taken.size(), 3u);
+    EXPECT_EQ(rows(visible, "alpha"), Texts{}) << "nothing left to match";
 }
 
 CatalogEntry named(const char* key, const char* name) {

@@ -10,10 +10,7 @@
 
 #include "core/popup/popup_access.h"
 #include "popup_test_state.h"
-#include "win/platform/unique_resource.h"
 #include "win/popup/popup_accessible.h"
-#include "win/popup/popup_input.h"
-#include "win/popup/popup_visibility.h"
 #include "win/popup/popup_window.h"
 #include "win/shell/app_state.h"
 
@@ -73,7 +70,7 @@ void pump() {
 // The notifications of one change: only those of the popup's own objects.
 std::vector<Heard> notifications(HWND popup, PopupChange change) {
     heard().clear();
-    send_popup_notifications(popup, static_cast<WPARAM>(change));
+    SendMessageW(popup, kAccessChangeMessage, static_cast<WPARAM>(change), 0);
     pump();
     std::vector<Heard> ours;
     for (const Heard& h : heard()) {
@@ -87,39 +84,38 @@ std::vector<Heard> notifications(HWND popup, PopupChange change) {
 TEST(PopupNotifications, ReadersHearTheQueryTheListAndTheChosenRow) {
     const WinEventHook hook;
     ASSERT_TRUE(hook);
-    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
-    ASSERT_TRUE(popup);
-    listened_window() = popup.get();
+    TestLauncher test("d", 3);
+    ASSERT_NE(test.hwnd(), nullptr);
+    listened_window() = test.hwnd();
 
-    ui_state().install(state_with(popup.get(), "d", 3));
-    EXPECT_EQ(notifications(popup.get(), PopupChange::Recomputed),
+    EXPECT_EQ(notifications(test.hwnd(), PopupChange::Recomputed),
               (std::vector<Heard>{{EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT, 1},
                                   {EVENT_OBJECT_REORDER, kResultsObjectId, CHILDID_SELF},
                                   {EVENT_OBJECT_FOCUS, kResultsObjectId, 1},
                                   {EVENT_OBJECT_SELECTION, kResultsObjectId, 1}}));
-    ui_state().borrow()->selected = 2;
-    EXPECT_EQ(notifications(popup.get(), PopupChange::SelectionMoved),
+    test.ui().popup.borrow()->selected = 2;
+    EXPECT_EQ(notifications(test.hwnd(), PopupChange::SelectionMoved),
               (std::vector<Heard>{{EVENT_OBJECT_FOCUS, kResultsObjectId, 3},
                                   {EVENT_OBJECT_SELECTION, kResultsObjectId, 3}}));
-    ui_state().install(state_with(popup.get(), "dzz", 0));
-    EXPECT_EQ(notifications(popup.get(), PopupChange::Recomputed),
+    if (auto popup = test.ui().popup.borrow()) {
+        popup->query = "dzz";
+        popup->results.clear();
+        popup->selected = 0;
+    }
+    EXPECT_EQ(notifications(test.hwnd(), PopupChange::Recomputed),
               (std::vector<Heard>{{EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT, 1},
                                   {EVENT_OBJECT_REORDER, kResultsObjectId, CHILDID_SELF},
                                   {EVENT_OBJECT_FOCUS, kResultsObjectId, CHILDID_SELF}}));
 
     // Typing goes through the rows' recomputation, which announces the change.
     heard().clear();
-    recompute_results(*ui_state().borrow());
+    test.popup().recompute();
     pump();
     EXPECT_NE(
         std::find(heard().begin(), heard().end(), Heard{EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT, 1}),
         heard().end())
         << "a recomputation is announced";
-
-    ui_state().clear();
     listened_window() = nullptr;
-    DestroyWindow(popup.release());
-    pump();
 }
 
 // Up and Down through the popup's own key handler: the reader hears the focus
@@ -127,13 +123,11 @@ TEST(PopupNotifications, ReadersHearTheQueryTheListAndTheChosenRow) {
 TEST(PopupNotifications, UpAndDownAnnounceTheNewRow) {
     const WinEventHook hook;
     ASSERT_TRUE(hook);
-    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
-    ASSERT_TRUE(popup);
-    listened_window() = popup.get();
-    auto state = state_with(popup.get(), "d", 3);
-    state->visible = true;
-    ui_state().install(std::move(state));
-    ShowWindow(popup.get(), SW_SHOWNOACTIVATE);
+    TestLauncher test("d", 3);
+    ASSERT_NE(test.hwnd(), nullptr);
+    listened_window() = test.hwnd();
+    test.ui().popup.borrow()->visible = true;
+    ShowWindow(test.hwnd(), SW_SHOWNOACTIVATE);
     pump();
 
     const struct {
@@ -142,7 +136,7 @@ TEST(PopupNotifications, UpAndDownAnnounceTheNewRow) {
     } moves[] = {{VK_DOWN, 2}, {VK_DOWN, 3}, {VK_DOWN, 1}, {VK_UP, 3}};
     for (const auto& move : moves) {
         heard().clear();
-        on_key_down(popup.get(), move.key);
+        test.popup().on_key_down(move.key);
         pump();
         std::vector<Heard> ours;
         for (const Heard& h : heard()) {
@@ -155,11 +149,7 @@ TEST(PopupNotifications, UpAndDownAnnounceTheNewRow) {
                                       {EVENT_OBJECT_SELECTION, kResultsObjectId, move.row_child}}))
             << "key " << move.key;
     }
-
-    ui_state().clear();
     listened_window() = nullptr;
-    DestroyWindow(popup.release());
-    pump();
 }
 
 }  // namespace

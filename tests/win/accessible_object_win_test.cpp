@@ -13,7 +13,6 @@
 
 #include "popup_test_state.h"
 #include "win/platform/text_win.h"
-#include "win/platform/unique_resource.h"
 #include "win/popup/accessible_object.h"
 #include "win/popup/popup_window.h"
 
@@ -80,26 +79,22 @@ std::string focused_name(IAccessible* object) {
 class ShownPopup {
   public:
     ShownPopup(std::string query, std::size_t rows, std::size_t selected, bool shown)
-        : popup_(create_popup_window(GetModuleHandleW(nullptr))) {
-        auto state = state_with(popup_.get(), std::move(query), rows);
-        state->selected = selected;
-        state->visible = shown;
-        ui_state().install(std::move(state));
+        : test_(std::move(query), rows) {
+        if (auto popup = test_.ui().popup.borrow()) {
+            popup->selected = selected;
+            popup->visible = shown;
+        }
         if (shown) {
-            ShowWindow(popup_.get(), SW_SHOWNOACTIVATE);
+            ShowWindow(test_.hwnd(), SW_SHOWNOACTIVATE);
         }
     }
-    ~ShownPopup() {
-        ui_state().clear();
-        DestroyWindow(popup_.release());
-        pump();
-    }
+    ~ShownPopup() { pump(); }
     ShownPopup(const ShownPopup&) = delete;
     ShownPopup& operator=(const ShownPopup&) = delete;
-    HWND get() const { return popup_.get(); }
+    HWND get() { return test_.hwnd(); }
 
   private:
-    unique_hwnd popup_;
+    TestLauncher test_;
 };
 
 TEST(PopupObjects, OneFocusOwnerFollowedDownFromTheDialog) {
@@ -118,7 +113,7 @@ TEST(PopupObjects, OneFocusOwnerFollowedDownFromTheDialog) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.query);
-        const ShownPopup popup(c.query, c.rows, c.selected, c.shown);
+        ShownPopup popup(c.query, c.rows, c.selected, c.shown);
         const Accessible dialog = client_object(popup.get());
         ASSERT_TRUE(dialog);
         EXPECT_EQ(focused_name(dialog.get()), c.focused);
@@ -141,7 +136,7 @@ TEST(PopupObjects, OneFocusOwnerFollowedDownFromTheDialog) {
 
 TEST(PopupObjects, IDispatchAnswersThroughTheTypeLibrary) {
     const ComApartment apartment;
-    const ShownPopup popup("d", 3, 0, true);
+    ShownPopup popup("d", 3, 0, true);
     const Accessible dialog = client_object(popup.get());
     ASSERT_TRUE(dialog);
     UINT count = 7;
@@ -178,7 +173,7 @@ TEST(PopupObjects, EveryMethodFailsOnceTheWindowIsGone) {
     const ComApartment apartment;
     Accessible dialog;
     {
-        const ShownPopup popup("d", 3, 0, true);
+        ShownPopup popup("d", 3, 0, true);
         dialog = client_object(popup.get());
         ASSERT_TRUE(dialog);
         ASSERT_EQ(name_of(dialog.get(), CHILDID_SELF), "Talvo");

@@ -188,12 +188,13 @@ TEST(FindOpenWindow, AGenericHostIsNotMatchedByPath) {
 TEST(PerformAction, EnterRestoresTheOpenWindowAndStartsNothing) {
     const ScratchLog log;
     const unique_hwnd window = make_window(L"Minimisée");
-    const unique_hwnd popup = make_window(L"", WS_EX_TOOLWINDOW, nullptr, false);
+    TestLauncher test;  // its popup hidden
     ShowWindow(window.get(), SW_MINIMIZE);
     pump();
     ASSERT_TRUE(IsIconic(window.get()));
 
-    perform_action(popup.get(), PopupAction::launch({own_entry(), LaunchMode::Normal}));
+    perform_action(test.popup(), test.stats(),
+                   PopupAction::launch({own_entry(), LaunchMode::Normal}));
     // The window manager maps the restored window a moment later.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
     while (IsIconic(window.get()) && std::chrono::steady_clock::now() < deadline) {
@@ -209,27 +210,42 @@ TEST(PerformAction, EnterRestoresTheOpenWindowAndStartsNothing) {
     EXPECT_EQ(text.find("lancement"), std::string::npos) << text;
 }
 
-// What the popup's hide finds: whether the found window already has the
-// foreground, and whether the launch was logged by then.
+// What the popup is sent up to its hide: the foreground handed from it to the
+// found window (the popup loses the activation to it, and hides on that), and
+// whether the launch was logged by the hide.
 struct HandOff {
     HWND popup = nullptr;
     HWND window = nullptr;
     const ScratchLog* log = nullptr;
     std::vector<std::string> steps;
+    bool hidden = false;
 };
 HandOff* hand_off = nullptr;
 
-LRESULT CALLBACK record_hand_off(int code, WPARAM wparam, LPARAM lparam) {
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
-    if (code == HC_ACTION && hand_off != nullptr) {
-        if (sent->hwnd == hand_off->popup && sent->message == WM_SHOWWINDOW &&
-            sent->wParam == FALSE) {
-            if (GetForegroundWindow() == hand_off->window) {
-                hand_off->steps.push_back("forward");
-            }
-            const bool logged = hand_off->log->text().find("lancement") != std::string::npos;
-            hand_off->steps.push_back(logged ? "hide after the start" : "hide before the start");
+void record_step(const CWPSTRUCT& sent, HandOff& seen) {
+    if (sent.hwnd != seen.popup || seen.hidden) {
+        return;
+    }
+    const bool handed_to_window = sent.message == WM_ACTIVATE &&
+                                  LOWORD(sent.wParam) == WA_INACTIVE &&
+                                  reinterpret_cast<HWND>(sent.lParam) == seen.window;
+    if (handed_to_window) {
+        seen.steps.push_back("forward");
+    }
+    if (sent.message == WM_SHOWWINDOW && sent.wParam == FALSE) {
+        if (GetForegroundWindow() == seen.window &&
+            (seen.steps.empty() || seen.steps.back() != "forward")) {
+            seen.steps.push_back("forward");
         }
+        const bool logged = seen.log->text().find("lancement") != std::string::npos;
+        seen.steps.push_back(logged ? "hide after the start" : "hide before the start");
+        seen.hidden = true;
+    }
+}
+
+LRESULT CALLBACK record_hand_off(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION && hand_off != nullptr) {
+        record_step(*reinterpret_cast<const CWPSTRUCT*>(lparam), *hand_off);
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -249,19 +265,22 @@ TEST(PerformAction, TheForegroundIsHandedOnBeforeThePopupHides) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const unique_hwnd window = make_window(L"Ouverte");
-        const unique_hwnd popup = make_window(L"", WS_EX_TOOLWINDOW);
-        SetForegroundWindow(popup.get());
-        for (int i = 0; i < 200 && GetForegroundWindow() != popup.get(); ++i) {
+        TestLauncher test;
+        const HWND popup = test.hwnd();
+        test.ui().popup.borrow()->visible = true;
+        ShowWindow(popup, SW_SHOW);
+        SetForegroundWindow(popup);
+        for (int i = 0; i < 200 && GetForegroundWindow() != popup; ++i) {
             pump();
             Sleep(10);
         }
-        ASSERT_EQ(GetForegroundWindow(), popup.get()) << "the popup has the foreground";
-        HandOff recorded{popup.get(), window.get(), &log, {}};
+        ASSERT_EQ(GetForegroundWindow(), popup) << "the popup has the foreground";
+        HandOff recorded{popup, window.get(), &log, {}};
         hand_off = &recorded;
         const HHOOK hook =
             SetWindowsHookExW(WH_CALLWNDPROC, record_hand_off, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook, nullptr);
-        perform_action(popup.get(), PopupAction::launch({own_entry(), c.mode}));
+        perform_action(test.popup(), test.stats(), PopupAction::launch({own_entry(), c.mode}));
         pump();
         UnhookWindowsHookEx(hook);
         hand_off = nullptr;
@@ -292,6 +311,8 @@ TEST(Autostart, ToggleWritesTheQuotedPathAndFollowsTheRegistry) {
     const std::wstring expected = L"\"" + widen(own_path()) + L"\" --hidden";
     DWORD type = 0;
     DWORD bytes = 0;
+    TestLauncher test;
+    const auto toggle_autostart = [&] { win::toggle_autostart(test.ui()); };
 
     ASSERT_FALSE(autostart_enabled());
     toggle_autostart();

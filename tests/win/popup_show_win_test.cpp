@@ -6,7 +6,6 @@
 
 #include "popup_test_state.h"
 #include "win/platform/unique_resource.h"
-#include "win/popup/popup_visibility.h"
 #include "win/popup/popup_window.h"
 
 namespace talvo::win {
@@ -30,31 +29,28 @@ void pump() {
 
 TEST(PopupShow, WithoutTheForegroundThePopupHidesAgainAndTheNextShowTriesAfresh) {
     const ScratchLog log;
-    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
-    ASSERT_TRUE(popup);
-    ui_state().install(state_with(popup.get(), "", 0));
+    TestLauncher test;
+    ASSERT_NE(test.hwnd(), nullptr);
+    PopupWindow& popup = test.popup();
 
-    ui_values().foreground_probe = refused;
-    show_popup(popup.get());
+    popup.set_foreground_probe(refused);
+    popup.show();
     pump();
-    EXPECT_FALSE(IsWindowVisible(popup.get())) << "not left topmost without the keyboard";
-    EXPECT_FALSE(ui_state().borrow()->visible);
-    EXPECT_FALSE(KillTimer(popup.get(), kCaretTimer)) << "no caret timer";
+    EXPECT_FALSE(IsWindowVisible(test.hwnd())) << "not left topmost without the keyboard";
+    EXPECT_FALSE(test.ui().popup.borrow()->visible);
+    EXPECT_FALSE(KillTimer(test.hwnd(), kCaretTimer)) << "no caret timer";
     EXPECT_NE(log.text().find("premier plan refusé : Talvo masqué\n"), std::string::npos)
         << log.text();
 
-    ui_values().foreground_probe = nullptr;
-    show_popup(popup.get());
+    popup.set_foreground_probe(nullptr);
+    popup.show();
     pump();
-    EXPECT_TRUE(IsWindowVisible(popup.get()));
-    EXPECT_EQ(GetForegroundWindow(), popup.get());
-    EXPECT_TRUE(ui_state().borrow()->visible);
+    EXPECT_TRUE(IsWindowVisible(test.hwnd()));
+    EXPECT_EQ(GetForegroundWindow(), test.hwnd());
+    EXPECT_TRUE(test.ui().popup.borrow()->visible);
     EXPECT_EQ(log.text().find("premier plan refusé"), log.text().rfind("premier plan refusé"))
         << "logged once";
-
-    hide_popup(popup.get());
-    ui_state().clear();
-    DestroyWindow(popup.release());
+    popup.hide();
     pump();
 }
 

@@ -6,12 +6,9 @@
 
 #include <oleacc.h>
 
-#include "core/catalog/builtins.h"
-#include "core/shell/platform.h"
-#include "win/catalog/catalog_install.h"
+#include "popup_test_state.h"
 #include "win/platform/unique_resource.h"
 #include "win/popup/accessible_object.h"
-#include "win/shell/app_state.h"
 #include "win/stats/stats_window.h"
 
 namespace talvo::win {
@@ -24,38 +21,22 @@ void pump() {
     }
 }
 
-// A UI state like the launcher's, with `records` launches of the built-in entries.
+// A launcher in this process with `records` launches of the built-in entries.
 class InstalledState {
   public:
-    explicit InstalledState(std::size_t records) {
-        auto [requests, request_end] = make_channel<IconRequest>();
-        auto [result_end, results] = make_channel<IconResult>();
-        auto [catalogs, catalog_end] = make_channel<Catalog>();
-        request_end_.emplace(std::move(request_end));
-        result_end_.emplace(std::move(result_end));
-        auto state = std::make_unique<AppState>(std::move(requests), std::move(results),
-                                                std::move(catalogs), std::move(catalog_end));
-        state->catalog = build_builtins(system_platform().system);
-        state->key_index = build_key_index(state->catalog);
-        const std::int64_t now = system_platform().clock.unix_now();
-        for (std::size_t i = 0; i < records; ++i) {
-            const CatalogEntry& entry = state->catalog[i % state->catalog.size()];
-            state->memory.records.push_back(
-                {entry.key, "q", static_cast<std::uint64_t>(now) - i * 600, 12, 0});
-        }
-        ui_state().install(std::move(state));
-    }
+    explicit InstalledState(std::size_t records) : test_({}, 0, records) {}
     ~InstalledState() {
-        if (stats_window() != nullptr) {
-            DestroyWindow(stats_window());
+        if (stats().hwnd() != nullptr) {
+            DestroyWindow(stats().hwnd());
         }
         pump();
-        ui_state().clear();
     }
+    InstalledState(const InstalledState&) = delete;
+    InstalledState& operator=(const InstalledState&) = delete;
+    StatsWindow& stats() { return test_.stats(); }
 
   private:
-    std::optional<Receiver<IconRequest>> request_end_;
-    std::optional<Sender<IconResult>> result_end_;
+    TestLauncher test_;
 };
 
 RECT client_of(HWND window) {
@@ -76,15 +57,15 @@ COLORREF client_pixel(HWND window, int x, int y) {
 // Wine ignores a work area set by a program, so the short window is made by
 // resizing: the page then scrolls, End shows the learned card, Home the top.
 TEST(StatsWindow, OneWindowThatScrollsWhenShorterThanThePage) {
-    const InstalledState state(6000);
-    open_stats_window();
+    InstalledState state(6000);
+    state.stats().open();
     pump();
-    const HWND window = stats_window();
+    const HWND window = state.stats().hwnd();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(client_of(window).right, 880);
-    open_stats_window();
+    state.stats().open();
     pump();
-    EXPECT_EQ(stats_window(), window) << "a second open keeps the window";
+    EXPECT_EQ(state.stats().hwnd(), window) << "a second open keeps the window";
 
     RECT outer{};
     GetWindowRect(window, &outer);
@@ -116,7 +97,7 @@ TEST(StatsWindow, OneWindowThatScrollsWhenShorterThanThePage) {
 
     SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
     pump();
-    EXPECT_EQ(stats_window(), nullptr) << "Escape closes it";
+    EXPECT_EQ(state.stats().hwnd(), nullptr) << "Escape closes it";
 }
 
 VARIANT child(long id) {
@@ -144,10 +125,10 @@ long top_of(IAccessible* page, long id) {
 // last painted, from the objects of this window only, and nothing once it is gone.
 TEST(StatsWindow, ReadersHearTheLastPaintOfTheirOwnWindow) {
     const ComApartment apartment;
-    const InstalledState state(6000);
-    open_stats_window();
+    InstalledState state(6000);
+    state.stats().open();
     pump();
-    const HWND window = stats_window();
+    const HWND window = state.stats().hwnd();
     ASSERT_NE(window, nullptr);
     RECT outer{};
     GetWindowRect(window, &outer);
@@ -172,9 +153,9 @@ TEST(StatsWindow, ReadersHearTheLastPaintOfTheirOwnWindow) {
     pump();
     long count = 0;
     EXPECT_EQ(page->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
-    open_stats_window();
+    state.stats().open();
     pump();
-    const HWND second = stats_window();
+    const HWND second = state.stats().hwnd();
     ASSERT_NE(second, nullptr);
     const ComPtr<IAccessible> again = client_object(second);
     ASSERT_TRUE(again);
@@ -185,10 +166,10 @@ TEST(StatsWindow, ReadersHearTheLastPaintOfTheirOwnWindow) {
 }
 
 TEST(StatsWindow, DpiChangesTakeTheSuggestedRectangle) {
-    const InstalledState state(1);
-    open_stats_window();
+    InstalledState state(1);
+    state.stats().open();
     pump();
-    const HWND window = stats_window();
+    const HWND window = state.stats().hwnd();
     ASSERT_NE(window, nullptr);
     for (const UINT dpi : {120u, 144u, 168u, 96u}) {
         RECT suggested{10, 10, 10 + MulDiv(900, static_cast<int>(dpi), 96),

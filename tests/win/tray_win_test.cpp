@@ -10,10 +10,8 @@
 
 #include <chrono>
 
+#include "popup_test_state.h"
 #include "tray_icon_probe.h"
-#include "win/platform/unique_resource.h"
-#include "win/popup/popup_window.h"
-#include "win/shell/app_state.h"
 #include "win/shell/tray.h"
 #include "win/shell/tray_retry.h"
 
@@ -27,19 +25,17 @@ void drop_quit_message() {
 }
 
 TEST(TrayIcon, DestroyingThePopupRemovesItsIconBeforeTheWindowGoes) {
-    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
-    ASSERT_TRUE(popup);
-    add_tray_icon(popup.get());
-    ASSERT_TRUE(testing::tray_icon_present(popup.get())) << "the icon was added";
+    TestLauncher test;
+    const HWND popup = test.hwnd();
+    ASSERT_NE(popup, nullptr);
+    test.tray().add();
+    ASSERT_TRUE(testing::tray_icon_present(popup)) << "the icon was added";
 
     // The destruction's handler, run while the window lives on.
-    SendMessageW(popup.get(), WM_DESTROY, 0, 0);
+    SendMessageW(popup, WM_DESTROY, 0, 0);
     drop_quit_message();
-    ASSERT_TRUE(IsWindow(popup.get()));
-    EXPECT_FALSE(testing::tray_icon_present(popup.get()))
-        << "the icon is removed by the popup itself";
-    DestroyWindow(popup.release());
-    drop_quit_message();
+    ASSERT_TRUE(IsWindow(popup));
+    EXPECT_FALSE(testing::tray_icon_present(popup)) << "the icon is removed by the popup itself";
 }
 
 // A shell that refuses the first two adds, as at log-on before the taskbar.
@@ -54,63 +50,58 @@ bool timer_armed(HWND hwnd) {
 }
 
 TEST(TrayIcon, ARefusedAddIsTriedAgainUntilTheShellTakesIt) {
-    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
-    ASSERT_TRUE(popup);
+    TestLauncher test;
+    const HWND popup = test.hwnd();
+    ASSERT_NE(popup, nullptr);
     const auto start = std::chrono::steady_clock::now();
     adds_asked = 0;
     TrayIconRetry retry(add_refused_twice, kTrayRetryTimer);
 
-    retry.add(popup.get(), start);
+    retry.add(popup, start);
     EXPECT_TRUE(retry.retrying());
-    retry.on_timer(popup.get(), start + std::chrono::seconds(2));
+    retry.on_timer(popup, start + std::chrono::seconds(2));
     EXPECT_TRUE(retry.retrying()) << "refused again";
-    retry.on_timer(popup.get(), start + std::chrono::seconds(4));
+    retry.on_timer(popup, start + std::chrono::seconds(4));
     EXPECT_FALSE(retry.retrying()) << "the third add is taken";
     EXPECT_EQ(adds_asked, 3);
-    EXPECT_FALSE(timer_armed(popup.get())) << "the timer stops with the success";
+    EXPECT_FALSE(timer_armed(popup)) << "the timer stops with the success";
 
     adds_asked = -1000;  // refused from now on
-    retry.add(popup.get(), start);
-    ASSERT_TRUE(timer_armed(popup.get()));
-    SetTimer(popup.get(), kTrayRetryTimer, 2000, nullptr);  // KillTimer took it: put it back
-    retry.on_timer(popup.get(), start + std::chrono::seconds(118));
+    retry.add(popup, start);
+    ASSERT_TRUE(timer_armed(popup));
+    SetTimer(popup, kTrayRetryTimer, 2000, nullptr);  // KillTimer took it: put it back
+    retry.on_timer(popup, start + std::chrono::seconds(118));
     EXPECT_TRUE(retry.retrying());
-    retry.on_timer(popup.get(), start + std::chrono::seconds(120));
+    retry.on_timer(popup, start + std::chrono::seconds(120));
     EXPECT_FALSE(retry.retrying()) << "given up after two minutes";
-    EXPECT_FALSE(timer_armed(popup.get()));
+    EXPECT_FALSE(timer_armed(popup));
 
-    retry.add(popup.get(), start);
-    retry.stop(popup.get());  // "TaskbarCreated" or quit
+    retry.add(popup, start);
+    retry.stop(popup);  // "TaskbarCreated" or quit
     EXPECT_FALSE(retry.retrying());
-    EXPECT_FALSE(timer_armed(popup.get()));
-    DestroyWindow(popup.release());
-    drop_quit_message();
+    EXPECT_FALSE(timer_armed(popup));
 }
 
 // "TaskbarCreated" also comes on some display changes, with the icon still
 // there: it is refreshed then, with no retry of an add the shell refuses.
 TEST(TrayIcon, TaskbarCreatedRefreshesAPresentIconAndAddsAMissingOne) {
-    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
-    ASSERT_TRUE(popup);
-    ASSERT_TRUE(add_tray_icon(popup.get()));
+    TestLauncher test;
+    const HWND popup = test.hwnd();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(test.tray().add());
 
-    on_taskbar_created(popup.get());
-    EXPECT_TRUE(testing::tray_icon_present(popup.get()));
-    EXPECT_FALSE(timer_armed(popup.get())) << "no add was refused";
+    test.tray().on_taskbar_created();
+    EXPECT_TRUE(testing::tray_icon_present(popup));
+    EXPECT_FALSE(timer_armed(popup)) << "no add was refused";
 
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
-    data.hWnd = popup.get();
+    data.hWnd = popup;
     data.uID = 1;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));  // what a restarted Explorer forgot
-    on_taskbar_created(popup.get());
-    EXPECT_TRUE(testing::tray_icon_present(popup.get())) << "added again";
-    EXPECT_FALSE(timer_armed(popup.get()));
-
-    SendMessageW(popup.get(), WM_DESTROY, 0, 0);
-    drop_quit_message();
-    DestroyWindow(popup.release());
-    drop_quit_message();
+    test.tray().on_taskbar_created();
+    EXPECT_TRUE(testing::tray_icon_present(popup)) << "added again";
+    EXPECT_FALSE(timer_armed(popup));
 }
 
 // What the popup's window procedure is seen to do, recorded by a subclass.
@@ -128,9 +119,10 @@ LRESULT CALLBACK recording_procedure(HWND hwnd, UINT message, WPARAM wparam, LPA
 // removes its icon on the way out, seen while the window still exists (Wine
 // would drop a dead window's icons by itself).
 TEST(TrayIcon, TheQuitRequestDestroysThePopupAndRemovesItsIcon) {
-    const HWND popup = create_popup_window(GetModuleHandleW(nullptr));
+    TestLauncher test;
+    const HWND popup = test.hwnd();
     ASSERT_NE(popup, nullptr);
-    ASSERT_TRUE(add_tray_icon(popup));
+    ASSERT_TRUE(test.tray().add());
     popup_procedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(popup, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recording_procedure)));
     icon_present_at_end = true;
@@ -146,42 +138,31 @@ TEST(TrayIcon, TheQuitRequestDestroysThePopupAndRemovesItsIcon) {
     drop_quit_message();
     EXPECT_FALSE(IsWindow(popup)) << "the window is gone";
     EXPECT_FALSE(icon_present_at_end) << "its icon went before it";
-    if (IsWindow(popup)) {
-        DestroyWindow(popup);
-        drop_quit_message();
-    }
 }
 
 // The popup's own retry timer: an add the shell refuses (here because the icon
 // is already there) arms it; the next tick after the icon went adds it back.
 TEST(TrayIcon, TheRetryTimerOfARealPopupPutsTheIconBack) {
-    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
-    ASSERT_TRUE(popup);
-    ASSERT_TRUE(add_tray_icon(popup.get()));
-    add_tray_icon_with_retry(popup.get());  // refused: the icon exists
+    TestLauncher test;
+    const HWND popup = test.hwnd();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(test.tray().add());
+    test.tray().add_with_retry();  // refused: the icon exists
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
-    data.hWnd = popup.get();
+    data.hWnd = popup;
     data.uID = 1;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
-    ASSERT_FALSE(testing::tray_icon_present(popup.get()));
-    SendMessageW(popup.get(), WM_TIMER, kTrayRetryTimer, 0);
-    EXPECT_TRUE(testing::tray_icon_present(popup.get())) << "the tick added it back";
-    EXPECT_FALSE(timer_armed(popup.get())) << "and stopped the retries";
-
-    SendMessageW(popup.get(), WM_DESTROY, 0, 0);
-    drop_quit_message();
-    DestroyWindow(popup.release());
-    drop_quit_message();
+    ASSERT_FALSE(testing::tray_icon_present(popup));
+    SendMessageW(popup, WM_TIMER, kTrayRetryTimer, 0);
+    EXPECT_TRUE(testing::tray_icon_present(popup)) << "the tick added it back";
+    EXPECT_FALSE(timer_armed(popup)) << "and stopped the retries";
 }
 
 TEST(PopupWindow, OtherProcessesMessagesAreAllowedThrough) {
-    unique_hwnd popup(create_popup_window(GetModuleHandleW(nullptr)));
-    ASSERT_TRUE(popup);
-    EXPECT_TRUE(allow_messages_from_other_processes(popup.get(),
-                                                    RegisterWindowMessageW(L"TaskbarCreated")));
-    DestroyWindow(popup.release());
-    drop_quit_message();
+    TestLauncher test;
+    ASSERT_NE(test.hwnd(), nullptr);
+    EXPECT_TRUE(test.popup().allow_messages_from_other_processes());
 }
 
 }  // namespace

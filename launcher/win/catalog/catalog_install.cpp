@@ -9,52 +9,49 @@
 
 namespace talvo::win {
 
-void install_catalog(AppState& state, Catalog catalog) {
-    state.catalog = std::move(catalog);
-    state.key_index = build_key_index(state.catalog);
-    state.match_index = MatchIndex(state.catalog, state.hidden_keys);
-    request_icons(state);
+void install_catalog(VisibleCatalog& visible, IconStore& icons, float scale, Catalog catalog) {
+    visible.install(std::move(catalog));
+    request_icons(visible, icons, scale);
 }
 
-void rebuild_builtins(AppState& state) {
-    Catalog catalog = replace_builtins(build_builtins(system_platform().system), state.catalog);
-    install_catalog(state, std::move(catalog));
+void rebuild_builtins(VisibleCatalog& visible, IconStore& icons, float scale) {
+    Catalog catalog = replace_builtins(build_builtins(system_platform().system), visible.catalog());
+    install_catalog(visible, icons, scale, std::move(catalog));
 }
 
-void request_icons(AppState& state) {
-    const std::int32_t size = icon_pixel_size(state.scale);
-    for (const CatalogEntry& entry : state.catalog) {
-        if (!entry.icon_source || state.icon_cache.contains(entry.key)) {
+void request_icons(const VisibleCatalog& visible, IconStore& icons, float scale) {
+    const std::int32_t size = icon_pixel_size(scale);
+    for (const CatalogEntry& entry : visible.catalog()) {
+        if (!entry.icon_source || icons.cache.contains(entry.key)) {
             continue;
         }
         // The empty slot makes sure each key is requested once.
-        state.icon_cache.emplace(entry.key, IconSlot{});
-        state.icon_requests.send(IconRequest{entry.key, *entry.icon_source, size});
+        icons.cache.emplace(entry.key, IconSlot{});
+        icons.requests.send(IconRequest{entry.key, *entry.icon_source, size});
     }
 }
 
-void store_icon_results(AppState& state) {
-    while (std::optional<IconResult> result = state.icon_results.try_receive()) {
-        state.icon_cache.insert_or_assign(std::move(result->key), std::move(result->slot));
+void store_icon_results(IconStore& icons) {
+    while (std::optional<IconResult> result = icons.results.try_receive()) {
+        icons.cache.insert_or_assign(std::move(result->key), std::move(result->slot));
     }
 }
 
-void start_scan(AppState& state) {
-    if (state.scan_in_progress) {
+void start_scan(CatalogFeed& feed, HWND hwnd) {
+    if (feed.scan_in_progress) {
         return;
     }
     // No thread to be had now: the next show tries again.
-    state.scan_in_progress =
-        start_detached_thread([sender = state.catalog_sender, hwnd = state.hwnd] {
-            if (sender.send(scan_catalog())) {
-                PostMessageW(hwnd, kCatalogReadyMessage, 0, 0);
-            }
-        });
+    feed.scan_in_progress = start_detached_thread([sender = feed.sender, hwnd] {
+        if (sender.send(scan_catalog())) {
+            PostMessageW(hwnd, kCatalogReadyMessage, 0, 0);
+        }
+    });
 }
 
-std::optional<Catalog> take_newest_catalog(AppState& state) {
+std::optional<Catalog> take_newest_catalog(CatalogFeed& feed) {
     std::optional<Catalog> newest;
-    while (std::optional<Catalog> next = state.catalog_receiver.try_receive()) {
+    while (std::optional<Catalog> next = feed.receiver.try_receive()) {
         newest = std::move(next);
     }
     return newest;

@@ -7,34 +7,34 @@
 #include "core/shell/diagnostic_log.h"
 #include "win/launch/window_queries.h"
 #include "win/platform/text_win.h"
-#include "win/popup/popup_visibility.h"
+#include "win/popup/popup_window.h"
 #include "win/shell/autostart.h"
 #include "win/stats/stats_window.h"
 
 namespace talvo::win {
 namespace {
 
-void run_command(HWND hwnd, BuiltinCommand command) {
+void run_command(PopupWindow& popup, StatsWindow& stats, BuiltinCommand command) {
     switch (command) {
         case BuiltinCommand::Quit:
-            DestroyWindow(hwnd);  // the window's end ends the launcher
+            DestroyWindow(popup.hwnd());  // the window's end ends the launcher
             return;
         case BuiltinCommand::Autostart:
-            toggle_autostart();
+            toggle_autostart(popup.ui());
             return;
         case BuiltinCommand::Stats:
-            open_stats_window();
+            stats.open();
             return;
     }
 }
 
-void execute(HWND hwnd, const LaunchStep& step) {
+void execute(PopupWindow& popup, StatsWindow& stats, const LaunchStep& step) {
     switch (step.kind) {
         case LaunchStep::Kind::HidePopup:
-            hide_popup(hwnd);
+            popup.hide();
             return;
         case LaunchStep::Kind::RunCommand:
-            run_command(hwnd, step.command);
+            run_command(popup, stats, step.command);
             return;
         case LaunchStep::Kind::BringForward:
             bring_window_forward(to_hwnd(step.window));
@@ -74,19 +74,19 @@ std::int64_t run_shell(const std::string& parameters) {
     return static_cast<std::int64_t>(reinterpret_cast<INT_PTR>(result));
 }
 
-void perform_action(HWND hwnd, PopupAction action) {
+void perform_action(PopupWindow& popup, StatsWindow& stats, PopupAction action) {
     if (action.kind == PopupAction::Kind::None) {
         return;
     }
     if (action.kind != PopupAction::Kind::Launch || !action.request) {
-        hide_popup(hwnd);
+        popup.hide();
         return;
     }
-    refresh_stats_window();  // the launch was just recorded
+    stats.refresh();  // the launch was just recorded
     const LaunchRequest& request = *action.request;
     SystemWindowQueries queries;
     for (const LaunchStep& step : launch_steps(request, plan_launch(request), queries)) {
-        execute(hwnd, step);
+        execute(popup, stats, step);
     }
 }
 

@@ -12,9 +12,12 @@
 
 namespace talvo::win {
 
+class PopupWindow;
+class StatsWindow;
+
 // Call with the UI state released: hiding, launching and the commands may run
 // nested message loops.
-void perform_action(HWND hwnd, PopupAction action);
+void perform_action(PopupWindow& popup, StatsWindow& stats, PopupAction action);
 
 // Restores a minimised window, without waiting for its program, and brings it
 // to the foreground.

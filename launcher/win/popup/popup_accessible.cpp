@@ -1,72 +1,59 @@
 #include "win/popup/popup_accessible.h"
 
-#include "win/popup/accessible_object.h"
-#include "win/shell/app_state.h"
-
 namespace talvo::win {
 namespace {
 
-PopupAccessView view_of(const AppState& state) {
+PopupAccessView view_of(const PopupState& state, HWND hwnd) {
     return {state.query, state.results, state.selected,
-            state.visible && IsWindowVisible(state.hwnd) != FALSE, state.scale};
+            state.visible && IsWindowVisible(hwnd) != FALSE, state.scale};
 }
 
-class DialogSource final : public AccessibleSource {
+// Reads the popup's state at each question, so a reader never hears stale rows.
+class PopupSource : public AccessibleSource {
   public:
+    PopupSource(BorrowSlot<PopupState>& popup, HWND hwnd) : popup_(popup), hwnd_(hwnd) {}
+
     std::optional<AccessibleContent> read() override {
-        StateSlot::Borrow state = ui_state().borrow();
+        BorrowSlot<PopupState>::Borrow state = popup_.borrow();
         if (!state) {
             return std::nullopt;
         }
-        const PopupAccessView view = view_of(*state);
-        return AccessibleContent{popup_window_element(view),
-                                 {popup_query_element(view), popup_list_element(view)}};
-    }
-};
-
-class ResultsSource final : public AccessibleSource {
-  public:
-    explicit ResultsSource(HWND hwnd) : hwnd_(hwnd) {}
-
-    std::optional<AccessibleContent> read() override {
-        StateSlot::Borrow state = ui_state().borrow();
-        if (!state) {
-            return std::nullopt;
-        }
-        const PopupAccessView view = view_of(*state);
-        return AccessibleContent{popup_list_element(view), popup_row_elements(view)};
+        return content(view_of(*state, hwnd_));
     }
 
-    // Launched from the message loop, as a click is, not from inside the reader's call.
-    void activate(std::size_t index) override {
-        PostMessageW(hwnd_, kAccessibleOpenMessage, index, 0);
-    }
+  protected:
+    virtual AccessibleContent content(const PopupAccessView& view) const = 0;
+    HWND hwnd() const { return hwnd_; }
 
   private:
+    BorrowSlot<PopupState>& popup_;
     HWND hwnd_;
 };
 
-struct PopupObjects {
-    AccessibleRoot dialog;
-    AccessibleRoot results;
+class DialogSource final : public PopupSource {
+  public:
+    using PopupSource::PopupSource;
+
+  private:
+    AccessibleContent content(const PopupAccessView& view) const override {
+        return {popup_window_element(view), {popup_query_element(view), popup_list_element(view)}};
+    }
 };
 
-PopupObjects& objects() {
-    static PopupObjects made;
-    return made;
-}
+class ResultsSource final : public PopupSource {
+  public:
+    using PopupSource::PopupSource;
 
-void make_objects(HWND hwnd) {
-    PopupObjects& made = objects();
-    if (made.dialog.get() != nullptr) {
-        return;
+    // Launched from the message loop, as a click is, not from inside the reader's call.
+    void activate(std::size_t index) override {
+        PostMessageW(hwnd(), kAccessibleOpenMessage, index, 0);
     }
-    made.dialog = AccessibleRoot(AccessibleObject::create(hwnd, std::make_unique<DialogSource>()));
-    made.results =
-        AccessibleRoot(AccessibleObject::create(hwnd, std::make_unique<ResultsSource>(hwnd)));
-    made.dialog->set_child_object(1, made.results.share());
-    made.results->set_parent(made.dialog.share());
-}
+
+  private:
+    AccessibleContent content(const PopupAccessView& view) const override {
+        return {popup_list_element(view), popup_row_elements(view)};
+    }
+};
 
 DWORD win_event(AccessEvent::Kind kind) {
     switch (kind) {
@@ -82,7 +69,7 @@ DWORD win_event(AccessEvent::Kind kind) {
     return EVENT_OBJECT_FOCUS;
 }
 
-void notify(HWND hwnd, const AccessEvent& event) {
+void send(HWND hwnd, const AccessEvent& event) {
     switch (event.target) {
         case AccessEvent::Target::Query:
             NotifyWinEvent(win_event(event.kind), hwnd, OBJID_CLIENT, 1);
@@ -99,35 +86,46 @@ void notify(HWND hwnd, const AccessEvent& event) {
 
 }  // namespace
 
-std::optional<LRESULT> answer_popup_object_request(HWND hwnd, WPARAM wparam, LPARAM lparam) {
-    const auto id = static_cast<LONG>(static_cast<DWORD>(lparam));
-    if (id != OBJID_CLIENT && id != kResultsObjectId) {
-        return std::nullopt;
-    }
-    make_objects(hwnd);
-    AccessibleObject* object =
-        id == OBJID_CLIENT ? objects().dialog.get() : objects().results.get();
-    return LresultFromObject(kAccessibleIid, wparam, object);
-}
-
 void announce_popup_change(HWND hwnd, PopupChange change) {
     PostMessageW(hwnd, kAccessChangeMessage, static_cast<WPARAM>(change), 0);
 }
 
-void send_popup_notifications(HWND hwnd, WPARAM change) {
+void PopupAccessible::make_objects() {
+    if (dialog_) {
+        return;
+    }
+    dialog_ = AccessibleRoot(
+        AccessibleObject::create(hwnd_, std::make_unique<DialogSource>(popup_, hwnd_)));
+    results_ = AccessibleRoot(
+        AccessibleObject::create(hwnd_, std::make_unique<ResultsSource>(popup_, hwnd_)));
+    dialog_->set_child_object(1, results_.share());
+    results_->set_parent(dialog_.share());
+}
+
+std::optional<LRESULT> PopupAccessible::answer(WPARAM wparam, LPARAM lparam) {
+    const auto id = static_cast<LONG>(static_cast<DWORD>(lparam));
+    if (id != OBJID_CLIENT && id != kResultsObjectId) {
+        return std::nullopt;
+    }
+    make_objects();
+    AccessibleObject* object = id == OBJID_CLIENT ? dialog_.get() : results_.get();
+    return LresultFromObject(kAccessibleIid, wparam, object);
+}
+
+void PopupAccessible::notify(WPARAM change) {
     std::vector<AccessEvent> events;
-    if (StateSlot::Borrow state = ui_state().borrow()) {
+    if (BorrowSlot<PopupState>::Borrow state = popup_.borrow()) {
         events = popup_access_events(static_cast<PopupChange>(change), state->results.size(),
                                      state->selected, state->query.empty());
     }
     for (const AccessEvent& event : events) {
-        notify(hwnd, event);
+        send(hwnd_, event);
     }
 }
 
-void release_popup_accessibility() {
-    objects().results.reset();
-    objects().dialog.reset();
+void PopupAccessible::release() {
+    results_.reset();
+    dialog_.reset();
 }
 
 }  // namespace talvo::win

@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "core/popup/popup_access.h"
+#include "win/popup/accessible_object.h"
+#include "win/shell/app_state.h"
 
 namespace talvo::win {
 
@@ -14,17 +16,28 @@ namespace talvo::win {
 // notifications on rows name it, so a reader asks the list about them.
 inline constexpr LONG kResultsObjectId = 1;
 
-// WM_GETOBJECT: the dialog (OBJID_CLIENT) or the results list; nothing for other ids.
-std::optional<LRESULT> answer_popup_object_request(HWND hwnd, WPARAM wparam, LPARAM lparam);
-
 // Notes a change; its notifications go once the current handler is done, so a
 // reader that asks back at once finds the state free.
 void announce_popup_change(HWND hwnd, PopupChange change);
 
-// The announcement's message: sends the notifications for the popup as it is now.
-void send_popup_notifications(HWND hwnd, WPARAM change);
+class PopupAccessible {
+  public:
+    PopupAccessible(BorrowSlot<PopupState>& popup, HWND hwnd) : popup_(popup), hwnd_(hwnd) {}
 
-// The popup is destroyed: readers holding its objects get errors from now on.
-void release_popup_accessibility();
+    // WM_GETOBJECT: the dialog (OBJID_CLIENT) or the results list; nothing for other ids.
+    std::optional<LRESULT> answer(WPARAM wparam, LPARAM lparam);
+    // The announcement's message: sends the notifications for the popup as it is now.
+    void notify(WPARAM change);
+    // The popup is destroyed: readers holding its objects get errors from now on.
+    void release();
+
+  private:
+    void make_objects();
+
+    BorrowSlot<PopupState>& popup_;
+    HWND hwnd_;
+    AccessibleRoot dialog_;
+    AccessibleRoot results_;
+};
 
 }  // namespace talvo::win

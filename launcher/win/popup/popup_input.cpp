@@ -1,5 +1,4 @@
-#include "win/popup/popup_input.h"
-
+// The popup's keys, typed characters, clicks and row menu.
 #include <windowsx.h>
 
 #include <string>
@@ -12,7 +11,7 @@
 #include "core/text/utf.h"
 #include "win/platform/text_win.h"
 #include "win/popup/popup_accessible.h"
-#include "win/popup/popup_visibility.h"
+#include "win/popup/popup_window.h"
 
 namespace talvo::win {
 namespace {
@@ -23,20 +22,21 @@ bool held(int virtual_key) {
     return (GetKeyState(virtual_key) & 0x8000) != 0;
 }
 
-void repaint(HWND hwnd) {
-    InvalidateRect(hwnd, nullptr, FALSE);
-}
-
-PopupAction choose_row(AppState& state, std::size_t row, LaunchMode mode) {
+// Records the choice of a row: a launch to carry out, or nothing past the rows.
+PopupAction choose_row(UiState& ui, const PopupState& popup, std::size_t row, LaunchMode mode) {
+    BorrowSlot<LearningMemory>::Borrow memory = ui.memory.borrow();
+    if (!memory) {
+        return PopupAction::none();
+    }
     std::optional<LaunchRequest> request =
-        choose(state.memory, state.results, row, mode, state.query, system_platform());
+        choose(*memory, popup.results, row, mode, popup.query, system_platform());
     return request ? PopupAction::launch(std::move(*request)) : PopupAction::none();
 }
 
 // Keys and characters act only on a popup on screen: after a tray menu the
 // hidden popup may still hold the keyboard.
-bool shown(const AppState& state, HWND hwnd) {
-    return state.visible && IsWindowVisible(hwnd);
+bool shown(const PopupState& popup, HWND hwnd) {
+    return popup.visible && IsWindowVisible(hwnd);
 }
 
 // The clipboard's Unicode text, read no further than the memory block holds.
@@ -60,101 +60,113 @@ std::string clipboard_text(HWND owner) {
     return text;
 }
 
+std::optional<std::size_t> row_at(const PopupState& popup, LPARAM position) {
+    return layout::hit_row(GET_X_LPARAM(position), GET_Y_LPARAM(position), popup.results.size(),
+                           popup.scale);
+}
+
 }  // namespace
 
-void hide_entry_and_refresh(AppState& state, std::string_view key) {
-    if (hide_entry(state.hidden_keys, key, system_platform())) {
-        state.match_index = MatchIndex(state.catalog, state.hidden_keys);
-        recompute_results(state);
+void PopupWindow::hide_entry_and_refresh(std::string_view key) {
+    bool hidden = false;
+    if (BorrowSlot<VisibleCatalog>::Borrow catalog = ui_.catalog.borrow()) {
+        hidden = catalog->hide(key, system_platform());
+    }
+    if (hidden) {
+        recompute();
     }
 }
 
-PopupAction on_key_down(HWND hwnd, WPARAM virtual_key) {
+PopupAction PopupWindow::on_key_down(WPARAM virtual_key) {
     const KeyPress key{static_cast<std::uint32_t>(virtual_key), held(VK_CONTROL), held(VK_MENU),
                        held(VK_SHIFT)};
-    StateSlot::Borrow state = ui_state().borrow();
-    if (!state) {
+    BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+    if (!popup) {
         return PopupAction::none();
     }
     const KeyEffect effect =
-        popup_key_effect(key, shown(*state, hwnd), state->results.size(), state->selected);
+        popup_key_effect(key, shown(*popup, hwnd_), popup->results.size(), popup->selected);
     switch (effect.kind) {
         case KeyEffect::Kind::None:
             return PopupAction::none();
         case KeyEffect::Kind::Repaint:
             break;
         case KeyEffect::Kind::Complete:
-            edit_query(state->query, {QueryEdit::Kind::Replace, state->results[effect.row].name});
-            recompute_results(*state);
+            edit_query(popup->query, {QueryEdit::Kind::Replace, popup->results[effect.row].name});
+            popup.release();
+            recompute();
             break;
         case KeyEffect::Kind::Choose:
-            return choose_row(*state, effect.row, effect.mode);
+            return choose_row(ui_, *popup, effect.row, effect.mode);
         case KeyEffect::Kind::Hide:
             return PopupAction::hide();
         case KeyEffect::Kind::Select:
-            state->selected = effect.row;
-            announce_popup_change(hwnd, PopupChange::SelectionMoved);
+            popup->selected = effect.row;
+            announce_popup_change(hwnd_, PopupChange::SelectionMoved);
             break;
-        case KeyEffect::Kind::HideEntry:
-            hide_entry_and_refresh(*state, std::string(state->results[effect.row].key));
+        case KeyEffect::Kind::HideEntry: {
+            const std::string entry_key = popup->results[effect.row].key;
+            popup.release();
+            hide_entry_and_refresh(entry_key);
             break;
+        }
     }
-    repaint(hwnd);
+    InvalidateRect(hwnd_, nullptr, FALSE);
     return PopupAction::none();
 }
 
-void on_char(HWND hwnd, wchar_t unit) {
-    StateSlot::Borrow state = ui_state().borrow();
-    if (!state || !shown(*state, hwnd) ||
-        !type_unit(state->query, static_cast<char16_t>(unit),
-                   [hwnd] { return clipboard_text(hwnd); })) {
-        return;
+void PopupWindow::on_char(wchar_t unit) {
+    {
+        BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+        if (!popup || !shown(*popup, hwnd_) ||
+            !type_unit(popup->query, static_cast<char16_t>(unit),
+                       [this] { return clipboard_text(hwnd_); })) {
+            return;
+        }
+        popup->caret_on = true;
     }
-    state->caret_on = true;
-    recompute_results(*state);
+    recompute();
 }
 
-PopupAction on_left_button(HWND, LPARAM position) {
-    StateSlot::Borrow state = ui_state().borrow();
-    if (!state) {
+PopupAction PopupWindow::on_left_button(LPARAM position) {
+    BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+    if (!popup) {
         return PopupAction::none();
     }
-    const std::optional<std::size_t> row = layout::hit_row(
-        GET_X_LPARAM(position), GET_Y_LPARAM(position), state->results.size(), state->scale);
+    const std::optional<std::size_t> row = row_at(*popup, position);
     if (!row) {
         return PopupAction::none();
     }
-    state->selected = *row;
-    return choose_row(*state, *row, LaunchMode::Normal);
+    popup->selected = *row;
+    return choose_row(ui_, *popup, *row, LaunchMode::Normal);
 }
 
-PopupAction on_accessible_open(HWND hwnd, WPARAM row) {
-    StateSlot::Borrow state = ui_state().borrow();
-    if (!state || !shown(*state, hwnd) || row >= state->results.size()) {
+PopupAction PopupWindow::on_accessible_open(WPARAM row) {
+    BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+    if (!popup || !shown(*popup, hwnd_) || row >= popup->results.size()) {
         return PopupAction::none();
     }
-    state->selected = row;
-    return choose_row(*state, row, LaunchMode::Normal);
+    popup->selected = row;
+    return choose_row(ui_, *popup, row, LaunchMode::Normal);
 }
 
-void on_right_button(HWND hwnd, LPARAM position) {
+void PopupWindow::on_right_button(LPARAM position) {
     std::string key;
     std::string name;
     {
-        StateSlot::Borrow state = ui_state().borrow();
-        if (!state) {
+        BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+        if (!popup) {
             return;
         }
-        const std::optional<std::size_t> row = layout::hit_row(
-            GET_X_LPARAM(position), GET_Y_LPARAM(position), state->results.size(), state->scale);
+        const std::optional<std::size_t> row = row_at(*popup, position);
         if (!row) {
             return;
         }
-        state->selected = *row;
-        key = state->results[*row].key;
-        name = state->results[*row].name;
+        popup->selected = *row;
+        key = popup->results[*row].key;
+        name = popup->results[*row].name;
     }
-    repaint(hwnd);
+    InvalidateRect(hwnd_, nullptr, FALSE);
 
     const unique_hmenu menu(CreatePopupMenu());
     if (!menu) {
@@ -166,13 +178,11 @@ void on_right_button(HWND hwnd, LPARAM position) {
     POINT cursor{};
     GetCursorPos(&cursor);
     const UINT command = static_cast<UINT>(TrackPopupMenu(
-        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, nullptr));
+        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr));
     if (command == kHideCommand) {
-        if (StateSlot::Borrow state = ui_state().borrow()) {
-            hide_entry_and_refresh(*state, key);
-        }
+        hide_entry_and_refresh(key);
     }
-    SetFocus(hwnd);
+    SetFocus(hwnd_);
 }
 
 }  // namespace talvo::win

@@ -1,8 +1,8 @@
-#include "win/popup/popup_visibility.h"
-
+// Showing, placing and hiding the popup, and refitting it to its rows.
 #include <cmath>
 
 #include "core/matching/results.h"
+#include "core/popup/popup_layout.h"
 #include "core/popup/popup_show.h"
 #include "core/shell/diagnostic_log.h"
 #include "core/shell/platform.h"
@@ -11,106 +11,141 @@
 #include "win/page/drawing.h"
 #include "win/platform/monitor.h"
 #include "win/popup/popup_accessible.h"
+#include "win/popup/popup_window.h"
 
 namespace talvo::win {
 namespace {
 
 constexpr float kScaleChangeThreshold = 0.01f;
 
-// New fonts and icons at another scale: the old bitmaps go and every icon is
-// requested again at the new size.
-void adopt_scale(AppState& state, float scale) {
-    state.scale = scale;
-    state.fonts = create_popup_fonts(scale);
-    state.icon_cache.clear();
-    Catalog catalog = std::move(state.catalog);
-    install_catalog(state, std::move(catalog));
-}
-
-void place_and_refresh(AppState& state) {
-    const PointerMonitor monitor = monitor_under_pointer();
-    const float scale = monitor.scale();
-    if (std::fabs(scale - state.scale) > kScaleChangeThreshold) {
-        adopt_scale(state, scale);
-    }
-    const RECT& work = monitor.work_area;
-    state.origin =
-        layout::popup_origin({work.left, work.top, work.right, work.bottom}, state.scale);
-    state.query.clear();
-    recompute_results(state);
-    if (catalogue_is_stale(std::chrono::steady_clock::now() - state.catalog_updated_at)) {
-        start_scan(state);
-    }
-}
-
-bool popup_has_foreground(HWND hwnd) {
-    if (const ForegroundProbe probe = ui_values().foreground_probe) {
-        return probe(hwnd);
-    }
-    return GetForegroundWindow() == hwnd;
+void compute_rows(PopupState& popup, const VisibleCatalog& catalog, const LearningMemory& memory,
+                  HWND hwnd) {
+    const ClockSlot clock = clock_slot(system_platform().clock.local_now());
+    popup.results = compute_results(catalog.sources(memory), popup.query, clock);
+    popup.selected = 0;
+    const PixelSize size = layout::popup_size(popup.results.size(), popup.scale);
+    SetWindowPos(hwnd, nullptr, popup.origin.x, popup.origin.y, size.width, size.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    announce_popup_change(hwnd, PopupChange::Recomputed);
 }
 
 }  // namespace
 
-void recompute_results(AppState& state) {
-    const ResultSources sources{state.catalog, state.key_index, state.hidden_keys, state.memory,
-                                state.match_index};
-    const ClockSlot clock = clock_slot(system_platform().clock.local_now());
-    state.results = compute_results(sources, state.query, clock);
-    state.selected = 0;
-    const PixelSize size = layout::popup_size(state.results.size(), state.scale);
-    SetWindowPos(state.hwnd, nullptr, state.origin.x, state.origin.y, size.width, size.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(state.hwnd, nullptr, FALSE);
-    announce_popup_change(state.hwnd, PopupChange::Recomputed);
+void PopupWindow::recompute() {
+    BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+    BorrowSlot<VisibleCatalog>::Borrow catalog = ui_.catalog.borrow();
+    BorrowSlot<LearningMemory>::Borrow memory = ui_.memory.borrow();
+    if (popup && catalog && memory) {
+        compute_rows(*popup, *catalog, *memory, hwnd_);
+    }
 }
 
-void show_popup(HWND hwnd) {
-    if (StateSlot::Borrow state = ui_state().borrow()) {
-        place_and_refresh(*state);
+void PopupWindow::refresh_for_new_catalog() {
+    BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+    if (!popup || !popup->visible) {
+        return;
     }
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetForegroundWindow(hwnd);
-    SetFocus(hwnd);
-    if (show_outcome(popup_has_foreground(hwnd)) == ShowOutcome::HiddenAgain) {
+    const std::size_t previous = popup->selected;
+    popup.release();
+    recompute();
+    if (BorrowSlot<PopupState>::Borrow again = ui_.popup.borrow()) {
+        again->selected =
+            selection_after_new_catalog(previous, again->results.size(), again->query.empty());
+    }
+}
+
+void PopupWindow::repaint_if_shown() {
+    if (BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow(); popup && popup->visible) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+// New fonts and icons at another scale when the monitor's differs; the popup
+// placed under the pointer with an empty query; a rescan when the catalogue is old.
+void PopupWindow::place_and_refresh() {
+    const PointerMonitor monitor = monitor_under_pointer();
+    const float scale = monitor.scale();
+    {
+        BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+        if (!popup) {
+            return;
+        }
+        if (std::fabs(scale - popup->scale) > kScaleChangeThreshold) {
+            popup->scale = scale;
+            popup->fonts = create_popup_fonts(scale);
+            // The old bitmaps go and every icon is requested again at the new size.
+            BorrowSlot<VisibleCatalog>::Borrow catalog = ui_.catalog.borrow();
+            BorrowSlot<IconStore>::Borrow icons = ui_.icons.borrow();
+            if (catalog && icons) {
+                icons->cache.clear();
+                request_icons(*catalog, *icons, scale);
+            }
+        }
+        const RECT& work = monitor.work_area;
+        popup->origin =
+            layout::popup_origin({work.left, work.top, work.right, work.bottom}, popup->scale);
+        popup->query.clear();
+    }
+    recompute();
+    if (BorrowSlot<CatalogFeed>::Borrow feed = ui_.feed.borrow()) {
+        if (catalogue_is_stale(std::chrono::steady_clock::now() - feed->updated_at)) {
+            start_scan(*feed, hwnd_);
+        }
+    }
+}
+
+bool PopupWindow::has_foreground() const {
+    if (foreground_probe_ != nullptr) {
+        return foreground_probe_(hwnd_);
+    }
+    return GetForegroundWindow() == hwnd_;
+}
+
+void PopupWindow::show() {
+    place_and_refresh();
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(hwnd_);
+    if (show_outcome(has_foreground()) == ShowOutcome::HiddenAgain) {
         // Not a hide by the person: the tray click rule keeps its last hide.
-        ShowWindow(hwnd, SW_HIDE);
+        ShowWindow(hwnd_, SW_HIDE);
         write_log(system_platform(), kForegroundRefusedLog);
         return;
     }
-    if (StateSlot::Borrow state = ui_state().borrow()) {
-        state->visible = true;
-        state->caret_on = true;
-        SetTimer(hwnd, kCaretTimer, kCaretBlinkMs, nullptr);
+    if (BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow()) {
+        popup->visible = true;
+        popup->caret_on = true;
+        SetTimer(hwnd_, kCaretTimer, kCaretBlinkMs, nullptr);
     }
-    InvalidateRect(hwnd, nullptr, FALSE);
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-void hide_popup(HWND hwnd) {
+void PopupWindow::hide() {
     bool was_visible = false;
-    if (StateSlot::Borrow state = ui_state().borrow()) {
-        was_visible = std::exchange(state->visible, false);
+    if (BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow()) {
+        was_visible = std::exchange(popup->visible, false);
     }
-    if (!was_visible && !IsWindowVisible(hwnd)) {
+    if (!was_visible && !IsWindowVisible(hwnd_)) {
         return;
     }
-    KillTimer(hwnd, kCaretTimer);
-    ShowWindow(hwnd, SW_HIDE);
-    ui_values().last_hide = std::chrono::steady_clock::now();
+    KillTimer(hwnd_, kCaretTimer);
+    ShowWindow(hwnd_, SW_HIDE);
+    last_hide_ = std::chrono::steady_clock::now();
 }
 
-void toggle_popup(HWND hwnd) {
-    if (popup_is_shown(hwnd)) {
-        hide_popup(hwnd);
+void PopupWindow::toggle() {
+    if (is_shown()) {
+        hide();
     } else {
-        show_popup(hwnd);
+        show();
     }
 }
 
-bool popup_is_shown(HWND hwnd) {
-    const bool shown = IsWindowVisible(hwnd) != FALSE;
-    if (StateSlot::Borrow state = ui_state().borrow()) {
-        state->visible = state->visible && shown;
+bool PopupWindow::is_shown() {
+    const bool shown = IsWindowVisible(hwnd_) != FALSE;
+    if (BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow()) {
+        popup->visible = popup->visible && shown;
     }
     return shown;
 }

@@ -2,194 +2,184 @@
 
 #include "core/matching/results.h"
 #include "core/page/palette.h"
-#include "win/catalog/catalog_install.h"
+#include "core/popup/popup_layout.h"
 #include "win/launch/perform_action.h"
 #include "win/platform/dwm_attributes.h"
-#include "win/popup/popup_accessible.h"
-#include "win/popup/popup_input.h"
-#include "win/popup/popup_paint.h"
-#include "win/popup/popup_visibility.h"
-#include "win/shell/app_state.h"
-#include "win/shell/tray.h"
-#include "win/stats/stats_window.h"
 
 namespace talvo::win {
-namespace {
 
-void install_newest_catalog() {
-    StateSlot::Borrow state = ui_state().borrow();
-    if (!state) {
-        return;
-    }
-    std::optional<Catalog> catalog = take_newest_catalog(*state);
-    if (!catalog) {
-        return;
-    }
-    state->scan_in_progress = false;
-    state->catalog_updated_at = std::chrono::steady_clock::now();
-    install_catalog(*state, std::move(*catalog));
-    if (state->visible) {
-        const std::size_t previous = state->selected;
-        recompute_results(*state);
-        state->selected =
-            selection_after_new_catalog(previous, state->results.size(), state->query.empty());
+PopupWindow::~PopupWindow() {
+    mailbox_ = nullptr;  // its owner may be going too
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
     }
 }
 
-// Names of entries may have changed: the statistics follow in every case.
-void on_catalog_ready() {
-    install_newest_catalog();
-    refresh_stats_window();
-}
+bool PopupWindow::create(HINSTANCE instance, Mailbox& mailbox) {
+    mailbox_ = &mailbox;
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.style = CS_DROPSHADOW;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = kPopupClassName;
+    RegisterClassExW(&window_class);  // already registered by an earlier popup: fine
 
-void on_icons_ready(HWND hwnd) {
-    if (StateSlot::Borrow state = ui_state().borrow()) {
-        store_icon_results(*state);
-        if (state->visible) {
-            InvalidateRect(hwnd, nullptr, FALSE);
-        }
+    taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+    CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPopupClassName, L"Talvo", WS_POPUP, 0, 0,
+                    720, 86, nullptr, nullptr, instance, this);
+    if (hwnd_ == nullptr) {
+        return false;
     }
-    repaint_stats_window();  // its lists show icons too
+    const Palette& palette = dark_palette();
+    dwm::set_attribute(hwnd_, dwm::kWindowCornerPreference, dwm::kCornerRound);
+    dwm::set_attribute(hwnd_, dwm::kUseImmersiveDarkMode, palette.dark_frame ? 1 : 0);
+    dwm::set_attribute(hwnd_, dwm::kBorderColor, dwm::border_colour(palette.popup.frame));
+    return true;
 }
 
-void on_timer(HWND hwnd, WPARAM timer) {
+bool PopupWindow::allow_messages_from_other_processes() {
+    bool allowed = true;
+    for (const UINT message : {kShowRequestMessage, kQuitRequestMessage, taskbar_created_}) {
+        allowed = ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr) && allowed;
+    }
+    return allowed;
+}
+
+LRESULT CALLBACK PopupWindow::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<PopupWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        self->accessible_.emplace(self->ui_.popup, hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<PopupWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->accessible_.reset();
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    return self->on_message(message, wparam, lparam);
+}
+
+void PopupWindow::perform(PopupAction action) {
+    perform_action(*this, stats_, std::move(action));
+}
+
+LRESULT PopupWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    // Explorer restarted, or a display changed; registered at run time, so not a case label.
+    if (message == taskbar_created_ && message != 0) {
+        mailbox_->on_taskbar_created();
+        return 0;
+    }
+    switch (message) {
+        case WM_DESTROY:
+            accessible_->release();
+            if (mailbox_ != nullptr) {
+                mailbox_->on_popup_destroyed();
+            }
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                hide();
+            }
+            return 0;
+        case WM_PAINT:
+            on_paint();
+            return 0;
+        case WM_CLOSE:
+            hide();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_KEYDOWN:
+            perform(on_key_down(wparam));
+            return 0;
+        case WM_CHAR:
+            on_char(static_cast<wchar_t>(wparam));
+            return 0;
+        case WM_TIMER:
+            on_timer(wparam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            perform(on_left_button(lparam));
+            return 0;
+        case WM_RBUTTONUP:
+            on_right_button(lparam);
+            return 0;
+        case WM_WINDOWPOSCHANGING:
+            keep_own_geometry(*reinterpret_cast<WINDOWPOS*>(lparam));
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
+        case WM_DPICHANGED:
+            return 0;  // the next show reads the monitor's DPI
+        case kAccessChangeMessage:
+            accessible_->notify(wparam);
+            return 0;
+        case kAccessibleOpenMessage:
+            perform(on_accessible_open(wparam));
+            return 0;
+        case WM_GETOBJECT:
+            if (const std::optional<LRESULT> answer = accessible_->answer(wparam, lparam)) {
+                return *answer;
+            }
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
+        // What is the launcher's rather than the popup's.
+        case WM_HOTKEY:
+            mailbox_->on_hotkey();
+            return 0;
+        case kCatalogReadyMessage:
+            mailbox_->on_catalog_ready();
+            return 0;
+        case kIconsReadyMessage:
+            mailbox_->on_icons_ready();
+            return 0;
+        case kShowRequestMessage:
+            mailbox_->on_show_request();
+            return 0;
+        case kQuitRequestMessage:
+            mailbox_->on_quit_request();
+            return 0;
+        case kTrayCallbackMessage:
+            mailbox_->on_tray_callback(wparam, lparam);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
+    }
+}
+
+void PopupWindow::on_timer(WPARAM timer) {
     if (timer == kTrayRetryTimer) {
-        on_tray_retry_timer(hwnd);
+        mailbox_->on_tray_retry_timer();
         return;
     }
-    if (StateSlot::Borrow state = ui_state().borrow()) {
-        state->caret_on = !state->caret_on;
+    if (BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow()) {
+        popup->caret_on = !popup->caret_on;
     }
-    InvalidateRect(hwnd, nullptr, FALSE);
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 // Under a window manager (Wine passes its moves on as the window's own) a stale
 // resize can arrive after ours: the popup keeps the place and size its rows
 // need. Our own SetWindowPos runs while the state is borrowed and goes through.
-void keep_own_geometry(WINDOWPOS& position) {
-    StateSlot::Borrow state = ui_state().borrow();
-    if (!state) {
+void PopupWindow::keep_own_geometry(WINDOWPOS& position) {
+    BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
+    if (!popup) {
         return;
     }
     if ((position.flags & SWP_NOSIZE) == 0) {
-        const PixelSize size = layout::popup_size(state->results.size(), state->scale);
+        const PixelSize size = layout::popup_size(popup->results.size(), popup->scale);
         position.cx = size.width;
         position.cy = size.height;
     }
     if ((position.flags & SWP_NOMOVE) == 0) {
-        position.x = state->origin.x;
-        position.y = state->origin.y;
-    }
-}
-
-}  // namespace
-
-HWND create_popup_window(HINSTANCE instance) {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.style = CS_DROPSHADOW;
-    window_class.lpfnWndProc = popup_window_procedure;
-    window_class.hInstance = instance;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kPopupClassName;
-    RegisterClassExW(&window_class);
-
-    const HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPopupClassName, L"Talvo",
-                                      WS_POPUP, 0, 0, 720, 86, nullptr, nullptr, instance, nullptr);
-    if (hwnd != nullptr) {
-        const Palette& palette = dark_palette();
-        dwm::set_attribute(hwnd, dwm::kWindowCornerPreference, dwm::kCornerRound);
-        dwm::set_attribute(hwnd, dwm::kUseImmersiveDarkMode, palette.dark_frame ? 1 : 0);
-        dwm::set_attribute(hwnd, dwm::kBorderColor, dwm::border_colour(palette.popup.frame));
-    }
-    return hwnd;
-}
-
-bool allow_messages_from_other_processes(HWND hwnd, UINT taskbar_created) {
-    bool allowed = true;
-    for (const UINT message : {kShowRequestMessage, kQuitRequestMessage, taskbar_created}) {
-        allowed = ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr) && allowed;
-    }
-    return allowed;
-}
-
-LRESULT CALLBACK popup_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    // Explorer restarted, or a display changed; registered at run time, so not a case label.
-    if (message == ui_values().taskbar_created_msg && message != 0) {
-        on_taskbar_created(hwnd);
-        return 0;
-    }
-    switch (message) {
-        case WM_DESTROY:
-            release_popup_accessibility();
-            remove_tray_icon(hwnd);
-            PostQuitMessage(0);
-            return 0;
-        case WM_ACTIVATE:
-            if (LOWORD(wparam) == WA_INACTIVE) {
-                hide_popup(hwnd);
-            }
-            return 0;
-        case WM_PAINT:
-            paint_popup(hwnd);
-            return 0;
-        case WM_CLOSE:
-            hide_popup(hwnd);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_KEYDOWN:
-            perform_action(hwnd, on_key_down(hwnd, wparam));
-            return 0;
-        case WM_CHAR:
-            on_char(hwnd, static_cast<wchar_t>(wparam));
-            return 0;
-        case WM_TIMER:
-            on_timer(hwnd, wparam);
-            return 0;
-        case WM_LBUTTONDOWN:
-            perform_action(hwnd, on_left_button(hwnd, lparam));
-            return 0;
-        case WM_RBUTTONUP:
-            on_right_button(hwnd, lparam);
-            return 0;
-        case WM_WINDOWPOSCHANGING:
-            keep_own_geometry(*reinterpret_cast<WINDOWPOS*>(lparam));
-            return DefWindowProcW(hwnd, message, wparam, lparam);
-        case WM_DPICHANGED:
-            return 0;  // the next show reads the monitor's DPI
-        case WM_HOTKEY:
-            toggle_popup(hwnd);
-            return 0;
-        case kCatalogReadyMessage:
-            on_catalog_ready();
-            return 0;
-        case kIconsReadyMessage:
-            on_icons_ready(hwnd);
-            return 0;
-        case kShowRequestMessage:
-            show_popup(hwnd);
-            return 0;
-        case kTrayCallbackMessage:
-            on_tray_callback(hwnd, wparam, lparam);
-            return 0;
-        case kQuitRequestMessage:
-            DestroyWindow(hwnd);  // the window's end ends the launcher
-            return 0;
-        case kAccessChangeMessage:
-            send_popup_notifications(hwnd, wparam);
-            return 0;
-        case kAccessibleOpenMessage:
-            perform_action(hwnd, on_accessible_open(hwnd, wparam));
-            return 0;
-        case WM_GETOBJECT:
-            if (const std::optional<LRESULT> answer =
-                    answer_popup_object_request(hwnd, wparam, lparam)) {
-                return *answer;
-            }
-            return DefWindowProcW(hwnd, message, wparam, lparam);
-        default:
-            return DefWindowProcW(hwnd, message, wparam, lparam);
+        position.x = popup->origin.x;
+        position.y = popup->origin.y;
     }
 }
 

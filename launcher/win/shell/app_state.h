@@ -1,5 +1,6 @@
-// The UI thread's state record and the slot it lives in. Only the UI thread
-// touches it; background threads talk to it through channels.
+// The launcher's state on the UI thread, split by owner, and the slot each
+// owner lives in. Only the UI thread touches it; background threads talk to
+// it through channels.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "core/catalog/catalog.h"
 #include "core/matching/learning_memory.h"
 #include "core/matching/match_index.h"
+#include "core/matching/visible_catalog.h"
 #include "core/popup/popup_layout.h"
 #include "core/shell/channel.h"
 #include "core/shell/launcher_protocol.h"
@@ -52,40 +54,48 @@ struct IconResult {
 
 using PopupFonts = std::array<unique_hfont, layout::kFonts.size()>;
 
-struct AppState {
-    AppState(Sender<IconRequest> requests, Receiver<IconResult> results, Sender<Catalog> sender,
-             Receiver<Catalog> receiver)
-        : icon_requests(std::move(requests)),
-          icon_results(std::move(results)),
-          catalog_sender(std::move(sender)),
-          catalog_receiver(std::move(receiver)) {}
-
-    Sender<IconRequest> icon_requests;
-    Receiver<IconResult> icon_results;
-    Sender<Catalog> catalog_sender;
-    Receiver<Catalog> catalog_receiver;
-    Catalog catalog;
-    std::vector<CatalogEntry> results;
+// The popup's share: what is typed, the rows and the selection, the scale of
+// the last show and the fonts made for it, the caret's phase, and where the
+// window goes.
+struct PopupState {
     std::string query;
-    LearningMemory memory;
-    Instant catalog_updated_at = std::chrono::steady_clock::now();
-    KeyIndex key_index;
-    HiddenKeys hidden_keys;
-    MatchIndex match_index;  // of catalog and hidden_keys, rebuilt when either changes
-    IconCache icon_cache;
-    HWND hwnd = nullptr;
+    std::vector<CatalogEntry> results;
     std::size_t selected = 0;
     PopupFonts fonts;
     layout::Point origin;
     float scale = 1.0f;
-    bool scan_in_progress = false;
     bool visible = false;
     bool caret_on = true;
 };
 
-// Holds a UI-thread state record with a borrow flag: one handler at a time. A
-// handler that finds it borrowed (a message dispatched from inside a modal
-// loop) gets an empty borrow and skips its state work; it never waits.
+// The icon cache and the icon worker's two channels.
+struct IconStore {
+    IconStore(Sender<IconRequest> requests, Receiver<IconResult> results)
+        : requests(std::move(requests)), results(std::move(results)) {}
+
+    Sender<IconRequest> requests;
+    Receiver<IconResult> results;
+    IconCache cache;
+};
+
+// Where new catalogues come from: the scans' channel, whether a scan runs,
+// and when the last catalogue arrived.
+struct CatalogFeed {
+    CatalogFeed(Sender<Catalog> sender, Receiver<Catalog> receiver)
+        : sender(std::move(sender)), receiver(std::move(receiver)) {}
+
+    Sender<Catalog> sender;
+    Receiver<Catalog> receiver;
+    Instant updated_at = std::chrono::steady_clock::now();
+    bool scan_in_progress = false;
+};
+
+// Holds one owner of the UI thread's state with a borrow flag: one handler at
+// a time. The launcher's handlers can be re-entered: a menu, a message box or
+// a launch runs a nested message loop that dispatches other messages to the
+// same thread. A handler that finds an owner borrowed gets an empty borrow and
+// skips its work on that owner; it never waits. Every handler gives back what
+// it borrowed before any call that may run such a loop.
 template <typename State>
 class BorrowSlot {
   public:
@@ -135,24 +145,17 @@ class BorrowSlot {
     bool borrowed_ = false;
 };
 
-using StateSlot = BorrowSlot<AppState>;
+// The UI thread's state, each owner borrowed on its own.
+struct UiState {
+    BorrowSlot<PopupState> popup;
+    BorrowSlot<VisibleCatalog> catalog;
+    BorrowSlot<LearningMemory> memory;
+    BorrowSlot<IconStore> icons;
+    BorrowSlot<CatalogFeed> feed;
+};
 
 // Whether a window holds the foreground.
 using ForegroundProbe = bool (*)(HWND);
-
-// Values the UI thread keeps beside AppState.
-struct UiThreadValues {
-    UINT taskbar_created_msg = 0;
-    std::optional<Instant> last_hide;
-    std::optional<Instant> last_key_select;  // the last Enter or Space on the icon that acted
-    bool preview_mode = false;
-    // Null: asks the system. The tests stand in for a system that refuses the
-    // foreground, which Wine never does.
-    ForegroundProbe foreground_probe = nullptr;
-};
-
-StateSlot& ui_state();
-UiThreadValues& ui_values();
 
 // Private messages of the popup window.
 inline constexpr UINT kCatalogReadyMessage = WM_APP + 1;

@@ -13,7 +13,7 @@ bool autostart_enabled() {
     return system_platform().system.autostart_registered();
 }
 
-void toggle_autostart() {
+void toggle_autostart(UiState& ui) {
     const std::wstring key = widen(kRunKey);
     const std::wstring name = widen(kRunValueName);
     if (autostart_enabled()) {
@@ -25,8 +25,11 @@ void toggle_autostart() {
         const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
         RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, data.c_str(), bytes);
     }
-    if (StateSlot::Borrow state = ui_state().borrow()) {
-        rebuild_builtins(*state);
+    BorrowSlot<VisibleCatalog>::Borrow catalog = ui.catalog.borrow();
+    BorrowSlot<IconStore>::Borrow icons = ui.icons.borrow();
+    BorrowSlot<PopupState>::Borrow popup = ui.popup.borrow();
+    if (catalog && icons && popup) {
+        rebuild_builtins(*catalog, *icons, popup->scale);
     }
 }
 

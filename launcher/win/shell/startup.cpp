@@ -1,25 +1,15 @@
 #include "win/shell/startup.h"
 
-#include "core/catalog/builtins.h"
-#include "core/catalog/hidden.h"
-#include "core/matching/history_file.h"
 #include "core/shell/diagnostic_log.h"
 #include "core/shell/launcher_args.h"
 #include "core/shell/launcher_protocol.h"
 #include "core/shell/platform.h"
-#include "win/catalog/catalog_install.h"
-#include "win/catalog/icon_worker.h"
 #include "win/page/drawing.h"
-#include "win/platform/detached_thread.h"
-#include "win/platform/monitor.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
-#include "win/popup/popup_visibility.h"
 #include "win/popup/popup_window.h"
-#include "win/shell/app_state.h"
 #include "win/shell/diag_focus.h"
-#include "win/shell/tray.h"
-#include "win/stats/stats_window.h"
+#include "win/shell/launcher.h"
 
 namespace talvo::win {
 namespace {
@@ -58,33 +48,6 @@ void log_startup(const Platform& platform, const std::vector<std::string>& argum
         arguments.empty() ? arguments.begin() : arguments.begin() + 1, arguments.end());
     const std::string path = platform.system.executable_path().value_or("");
     write_log(platform, startup_message(path, after_program, running_in_job()));
-}
-
-// The state, or nothing when the icon worker's thread cannot be started.
-std::unique_ptr<AppState> build_state(HWND hwnd, const Platform& platform) {
-    auto [request_sender, request_receiver] = make_channel<IconRequest>();
-    auto [result_sender, result_receiver] = make_channel<IconResult>();
-    auto [catalog_sender, catalog_receiver] = make_channel<Catalog>();
-    if (!start_detached_thread([requests = std::move(request_receiver),
-                                results = std::move(result_sender), hwnd]() mutable {
-            icon_worker(std::move(requests), std::move(results), hwnd, kIconsReadyMessage);
-        })) {
-        return nullptr;
-    }
-
-    auto state = std::make_unique<AppState>(std::move(request_sender), std::move(result_receiver),
-                                            std::move(catalog_sender), std::move(catalog_receiver));
-    load_history(state->memory, platform);
-    state->hidden_keys = load_hidden(platform);
-    state->catalog_updated_at = std::chrono::steady_clock::now();
-    // The scale of the monitor where the popup will open, as a show reads it:
-    // the first icons are requested at the size they are drawn.
-    state->scale = monitor_under_pointer().scale();
-    state->fonts = create_popup_fonts(state->scale);
-    state->hwnd = hwnd;
-    install_catalog(*state, build_builtins(platform.system));
-    start_scan(*state);
-    return state;
 }
 
 void register_hotkey(HWND hwnd, const Platform& platform) {
@@ -126,29 +89,24 @@ int run_launcher(HINSTANCE instance, const std::vector<std::string>& arguments) 
     log_startup(platform, arguments);
     const GdiplusSession gdiplus;
 
-    const HWND hwnd = create_popup_window(instance);
-    if (hwnd == nullptr) {
-        return 1;  // without its window the launcher cannot run
+    // Lives until the process ends: the popup's window and every handler use it.
+    Launcher launcher(switches.preview_stats);
+    if (!launcher.start(instance, platform)) {
+        return 1;  // without its window or its threads the launcher cannot run
     }
-    std::unique_ptr<AppState> state = build_state(hwnd, platform);
-    if (!state) {
-        return 1;  // a background thread could not be started
-    }
-    ui_state().install(std::move(state));
     if (switches.preview_stats) {
-        ui_values().preview_mode = true;
-        open_stats_window();
-        if (stats_window() == nullptr) {
+        launcher.stats().open();
+        if (launcher.stats().hwnd() == nullptr) {
             return 1;  // no window to close: the process would never end
         }
         return run_message_loop();
     }
-    ui_values().taskbar_created_msg = RegisterWindowMessageW(L"TaskbarCreated");
-    allow_messages_from_other_processes(hwnd, ui_values().taskbar_created_msg);
-    add_tray_icon_with_retry(hwnd);
-    register_hotkey(hwnd, platform);
+    PopupWindow& popup = launcher.popup();
+    popup.allow_messages_from_other_processes();
+    launcher.tray().add_with_retry();
+    register_hotkey(popup.hwnd(), platform);
     if (!switches.hidden) {
-        show_popup(hwnd);
+        popup.show();
     }
     return run_message_loop();
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 namespace talvo::win {
@@ -12,9 +13,9 @@ namespace talvo::win {
 class TrayIconRetry {
   public:
     using Instant = std::chrono::steady_clock::time_point;
-    using AddIcon = bool (*)(HWND);
+    using AddIcon = std::function<bool(HWND)>;
 
-    TrayIconRetry(AddIcon add, UINT_PTR timer_id) : add_(add), timer_id_(timer_id) {}
+    TrayIconRetry(AddIcon add, UINT_PTR timer_id) : add_(std::move(add)), timer_id_(timer_id) {}
 
     // Adds the icon; a refusal starts the retries.
     void add(HWND hwnd, Instant now);

@@ -2,14 +2,11 @@
 
 #include <windowsx.h>
 
-#include <array>
 #include <unordered_map>
 
 #include "core/page/geometry.h"
 #include "core/shell/launcher_protocol.h"
 #include "core/stats/stats_access.h"
-#include "core/stats/stats_model.h"
-#include "core/stats/stats_page.h"
 #include "win/page/drawing.h"
 #include "win/page/page_painter.h"
 #include "win/platform/app_icon.h"
@@ -17,8 +14,6 @@
 #include "win/platform/monitor.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
-#include "win/popup/accessible_object.h"
-#include "win/shell/app_state.h"
 
 namespace talvo::win {
 namespace {
@@ -26,29 +21,6 @@ namespace {
 constexpr const wchar_t* kStatsClassName = protocol::kStatsWindowClass;
 constexpr wchar_t kStatsTitle[] = L"Statistiques · Talvo";
 constexpr DWORD kStatsStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-using StatsFonts = std::array<unique_hfont, kStatsFonts.size()>;
-
-struct StatsWindowState {
-    std::optional<ChartHover> hover;
-    StatsModel model;
-    std::vector<HoverRegion> hover_regions;
-    HWND hwnd = nullptr;
-    StatsFonts fonts;
-    float scale = 1.0f;
-    std::int32_t scroll = 0;
-    bool mouse_tracked = false;
-};
-
-BorrowSlot<StatsWindowState>& stats_state() {
-    static BorrowSlot<StatsWindowState> slot;
-    return slot;
-}
-
-HWND& open_window() {
-    static HWND hwnd = nullptr;
-    return hwnd;
-}
 
 StatsFonts create_stats_fonts(float scale) {
     StatsFonts fonts;
@@ -58,53 +30,25 @@ StatsFonts create_stats_fonts(float scale) {
     return fonts;
 }
 
-// The figures of the current records and catalogue; nothing when the UI state is busy.
-std::optional<StatsModel> current_model() {
-    StateSlot::Borrow app = ui_state().borrow();
-    if (!app) {
-        return std::nullopt;
-    }
-    return build_stats(app->memory.records, app->catalog, app->key_index, system_platform().clock);
-}
-
 std::int32_t client_height(HWND hwnd) {
     RECT client{};
     GetClientRect(hwnd, &client);
     return client.bottom - client.top;
 }
 
-void scroll_by(HWND hwnd, std::int64_t delta) {
-    bool changed = false;
-    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
-        const std::int32_t scroll =
-            clamped_scroll(state->scroll, delta, client_height(hwnd), state->scale);
-        changed = scroll != state->scroll;
-        state->scroll = scroll;
-    }
-    if (changed) {
-        InvalidateRect(hwnd, nullptr, FALSE);
-    }
-}
-
-// The window's scale, or nothing when its state is busy.
-std::optional<float> window_scale() {
-    BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
-    return state ? std::optional(state->scale) : std::nullopt;
-}
-
-// Non-owning views of the icons of the listed entries, taken from the popup's cache.
+// Non-owning views of the icons of the listed entries, taken from the icon cache.
 using IconViews = std::unordered_map<std::string, const IconSlot*>;
 
-IconViews listed_icons(const StatsModel& model) {
-    IconViews icons;
-    StateSlot::Borrow app = ui_state().borrow();
-    if (!app) {
-        return icons;  // letter tiles this time
+IconViews listed_icons(UiState& ui, const StatsModel& model) {
+    IconViews views;
+    BorrowSlot<IconStore>::Borrow icons = ui.icons.borrow();
+    if (!icons) {
+        return views;  // letter tiles this time
     }
     const auto collect = [&](const std::string& key) {
-        const auto found = app->icon_cache.find(key);
-        if (found != app->icon_cache.end() && found->second.has_bitmap()) {
-            icons.emplace(key, &found->second);
+        const auto found = icons->cache.find(key);
+        if (found != icons->cache.end() && found->second.has_bitmap()) {
+            views.emplace(key, &found->second);
         }
     };
     for (const TopItem& item : model.top) {
@@ -113,7 +57,7 @@ IconViews listed_icons(const StatsModel& model) {
     for (const RecentItem& item : model.recent) {
         collect(item.key);
     }
-    return icons;
+    return views;
 }
 
 // The page as it is drawn now; `dc` measures the texts.
@@ -127,49 +71,16 @@ StatsPage layout_page(HDC dc, const StatsWindowState& state, const IconViews& ic
         });
 }
 
-// What screen readers are told about the window: its accessible object and
-// the page's lines as the last paint (or refresh) laid them out. Readers ask
-// many questions between two paints, and none lays the page out again. The
-// record belongs to one window: a later window never answers with it.
-struct StatsAccess {
-    HWND hwnd = nullptr;
-    AccessibleRoot object;
-    std::optional<std::vector<access::Element>> lines;
-};
-
-StatsAccess& stats_access() {
-    static StatsAccess record;
-    return record;
-}
-
-std::vector<access::Element> lines_of(const StatsPage& page) {
-    return stats_access_elements(page);
-}
-
-// The page laid out for readers alone, before its first paint.
-std::optional<std::vector<access::Element>> lay_out_lines(HWND hwnd) {
-    BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
-    const unique_window_dc dc(hwnd);
-    if (!state || !dc) {
-        return std::nullopt;
-    }
-    const SelectObjectScope font(dc.get(), state->fonts[0].get());
-    return lines_of(layout_page(dc.get(), *state, listed_icons(state->model)));
-}
-
+// What a screen reader reads: the document over the client area, focused
+// while the window is active, and the page's lines.
 class StatsPageSource final : public AccessibleSource {
   public:
-    explicit StatsPageSource(HWND hwnd) : hwnd_(hwnd) {}
+    StatsPageSource(HWND hwnd, std::function<std::optional<std::vector<access::Element>>()> lines)
+        : hwnd_(hwnd), lines_(std::move(lines)) {}
 
     std::optional<AccessibleContent> read() override {
-        StatsAccess& record = stats_access();
-        if (record.hwnd != hwnd_) {
-            return std::nullopt;
-        }
-        if (!record.lines) {
-            record.lines = lay_out_lines(hwnd_);
-        }
-        if (!record.lines) {
+        std::optional<std::vector<access::Element>> lines = lines_();
+        if (!lines) {
             return std::nullopt;
         }
         RECT client{};
@@ -177,56 +88,13 @@ class StatsPageSource final : public AccessibleSource {
         return AccessibleContent{
             stats_document_element({client.left, client.top, client.right, client.bottom},
                                    GetForegroundWindow() == hwnd_),
-            *record.lines};
+            std::move(*lines)};
     }
 
   private:
     HWND hwnd_;
+    std::function<std::optional<std::vector<access::Element>>()> lines_;
 };
-
-LRESULT on_get_object(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (static_cast<LONG>(static_cast<DWORD>(lparam)) != OBJID_CLIENT) {
-        return DefWindowProcW(hwnd, message, wparam, lparam);
-    }
-    StatsAccess& record = stats_access();
-    if (record.hwnd != hwnd || record.object.get() == nullptr) {
-        record.object.reset();
-        record.lines.reset();
-        record.hwnd = hwnd;
-        record.object =
-            AccessibleRoot(AccessibleObject::create(hwnd, std::make_unique<StatsPageSource>(hwnd)));
-    }
-    return LresultFromObject(kAccessibleIid, wparam, record.object.get());
-}
-
-void paint_page(HDC dc, const RECT& client, StatsWindowState& state) {
-    const IconViews icons = listed_icons(state.model);
-    const StatsPage page = layout_page(dc, state, icons);
-    state.hover_regions = page.hover_regions;
-    if (StatsAccess& record = stats_access(); record.hwnd == state.hwnd) {
-        record.lines = lines_of(page);
-    }
-    std::array<HFONT, kStatsFonts.size()> fonts{};
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        fonts[i] = state.fonts[i].get();
-    }
-    draw_page(dc, client, {dark_palette().stats.background, page.shapes, page.texts}, fonts,
-              [&](std::string_view key) -> const IconSlot* {
-                  const auto found = icons.find(std::string(key));
-                  return found != icons.end() ? found->second : nullptr;
-              });
-}
-
-void on_paint(HWND hwnd) {
-    paint_double_buffered(hwnd, [&](HDC dc, const RECT& client) {
-        BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
-        if (!state) {
-            return false;
-        }
-        paint_page(dc, client, *state);
-        return true;
-    });
-}
 
 std::optional<StatsKey> stats_key(WPARAM virtual_key) {
     switch (virtual_key) {
@@ -249,151 +117,37 @@ std::optional<StatsKey> stats_key(WPARAM virtual_key) {
     }
 }
 
-void on_key_down(HWND hwnd, WPARAM virtual_key) {
-    if (virtual_key == VK_ESCAPE) {
-        DestroyWindow(hwnd);
-        return;
+// Registered once for the process; the class keeps its icons for its life.
+bool register_class(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kStatsClassName, &existing)) {
+        return true;
     }
-    const std::optional<StatsKey> key = stats_key(virtual_key);
-    const std::optional<float> scale = window_scale();
-    if (key && scale) {
-        scroll_by(hwnd, scroll_step(*key, client_height(hwnd), *scale));
-    }
-}
-
-void on_mouse_move(HWND hwnd, LPARAM position) {
-    bool changed = false;
-    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
-        if (!state->mouse_tracked) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
-            TrackMouseEvent(&track);
-            state->mouse_tracked = true;
-        }
-        const std::optional<ChartHover> hover = hover_at(
-            state->hover_regions, GET_X_LPARAM(position), GET_Y_LPARAM(position), state->scroll);
-        changed = hover != state->hover;
-        state->hover = hover;
-    }
-    if (changed) {
-        InvalidateRect(hwnd, nullptr, FALSE);
-    }
-}
-
-void on_mouse_leave(HWND hwnd) {
-    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
-        state->mouse_tracked = false;
-        state->hover.reset();
-    }
-    InvalidateRect(hwnd, nullptr, FALSE);
-}
-
-void on_wheel(HWND hwnd, WPARAM wparam) {
-    if (const std::optional<float> scale = window_scale()) {
-        scroll_by(hwnd, wheel_step(GET_WHEEL_DELTA_WPARAM(wparam), *scale));
-    }
-}
-
-void on_dpi_changed(HWND hwnd, WPARAM wparam, LPARAM lparam) {
-    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
-        state->scale = static_cast<float>(LOWORD(wparam)) / 96.0f;
-        state->fonts = create_stats_fonts(state->scale);
-        state->scroll = 0;
-    }
-    const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-    SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void on_size(HWND hwnd) {
-    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
-        state->scroll = clamped_scroll(state->scroll, 0, client_height(hwnd), state->scale);
-    }
-    InvalidateRect(hwnd, nullptr, FALSE);
-}
-
-void on_destroy() {
-    StatsAccess& record = stats_access();
-    record.object.reset();  // a reader that still holds it gets failures from now on
-    record.lines.reset();
-    record.hwnd = nullptr;
-    stats_state().clear();  // the fonts go with it
-    open_window() = nullptr;
-    if (ui_values().preview_mode) {
-        PostQuitMessage(0);
-    }
-}
-
-LRESULT CALLBACK stats_window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_DESTROY:
-            on_destroy();
-            return 0;
-        case WM_SIZE:
-            on_size(hwnd);
-            return 0;
-        case WM_PAINT:
-            on_paint(hwnd);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_KEYDOWN:
-            on_key_down(hwnd, wparam);
-            return 0;
-        case WM_MOUSEMOVE:
-            on_mouse_move(hwnd, lparam);
-            return 0;
-        case WM_MOUSEWHEEL:
-            on_wheel(hwnd, wparam);
-            return 0;
-        case WM_MOUSELEAVE:
-            on_mouse_leave(hwnd);
-            return 0;
-        case WM_DPICHANGED:
-            on_dpi_changed(hwnd, wparam, lparam);
-            return 0;
-        case WM_GETOBJECT:
-            return on_get_object(hwnd, message, wparam, lparam);
-        case WM_ACTIVATE:
-            if (LOWORD(wparam) != WA_INACTIVE) {
-                // The document has the focus while its window is active.
-                NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd, OBJID_CLIENT, CHILDID_SELF);
-            }
-            return DefWindowProcW(hwnd, message, wparam, lparam);
-        default:
-            return DefWindowProcW(hwnd, message, wparam, lparam);
-    }
-}
-
-void register_class_once(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.style = CS_HREDRAW | CS_VREDRAW;
-    window_class.lpfnWndProc = stats_window_procedure;
-    window_class.hInstance = instance;
-    // The class keeps its icons for the life of the process.
     const auto kept = [](AppIcon icon) {
         icon.loaded.release();
         return icon.handle;
     };
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.style = CS_HREDRAW | CS_VREDRAW;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
     window_class.hIcon = kept(load_app_icon(32));
     window_class.hIconSm = kept(load_app_icon(16));
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.lpszClassName = kStatsClassName;
-    registered = RegisterClassExW(&window_class) != 0;
+    return RegisterClassExW(&window_class) != 0;
 }
 
-struct NewWindow {
-    HWND hwnd = nullptr;
-    float monitor_scale = 1.0f;
+struct Placement {
+    RECT frame{};
+    float scale = 1.0f;
 };
 
 // Centred on the work area of the monitor under the cursor, as high as the
 // page or the work area allows.
-NewWindow create_stats_window(HINSTANCE instance) {
+Placement new_window_placement() {
     const PointerMonitor monitor = monitor_under_pointer();
     const UINT dpi = monitor.dpi;
     const float scale = static_cast<float>(dpi) / 96.0f;
@@ -405,80 +159,296 @@ NewWindow create_stats_window(HINSTANCE instance) {
     const int height = frame.bottom - frame.top;
     const int left = work.left + (work.right - work.left - width) / 2;
     const int top = work.top + (work.bottom - work.top - height) / 2;
-    const HWND hwnd = CreateWindowExW(0, kStatsClassName, kStatsTitle, kStatsStyle, left, top,
-                                      width, height, nullptr, nullptr, instance, nullptr);
-    return {hwnd, scale};
-}
-
-void create_window_with(StatsModel model) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    register_class_once(instance);
-    const NewWindow created = create_stats_window(instance);
-    if (created.hwnd == nullptr) {
-        return;  // no window and no state: the next open tries again
-    }
-    dwm::set_attribute(created.hwnd, dwm::kUseImmersiveDarkMode, dark_palette().dark_frame ? 1 : 0);
-    auto state = std::make_unique<StatsWindowState>();
-    const UINT dpi = GetDpiForWindow(created.hwnd);
-    state->scale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : created.monitor_scale;
-    state->fonts = create_stats_fonts(state->scale);
-    state->model = std::move(model);
-    state->hwnd = created.hwnd;
-    stats_state().install(std::move(state));
-    open_window() = created.hwnd;
-    ShowWindow(created.hwnd, SW_SHOW);
-    SetForegroundWindow(created.hwnd);
+    return {{left, top, left + width, top + height}, scale};
 }
 
 }  // namespace
 
-HWND stats_window() {
-    return open_window();
+StatsWindow::StatsWindow(UiState& state, bool ends_the_loop)
+    : ui_(state), ends_the_loop_(ends_the_loop) {}
+
+StatsWindow::~StatsWindow() {
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
 }
 
-void open_stats_window() {
+LRESULT CALLBACK StatsWindow::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<StatsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<StatsWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    return self->on_message(message, wparam, lparam);
+}
+
+LRESULT StatsWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_DESTROY:
+            on_destroy();
+            return 0;
+        case WM_SIZE:
+            on_size();
+            return 0;
+        case WM_PAINT:
+            on_paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_KEYDOWN:
+            on_key_down(wparam);
+            return 0;
+        case WM_MOUSEMOVE:
+            on_mouse_move(lparam);
+            return 0;
+        case WM_MOUSEWHEEL:
+            on_wheel(wparam);
+            return 0;
+        case WM_MOUSELEAVE:
+            on_mouse_leave();
+            return 0;
+        case WM_DPICHANGED:
+            on_dpi_changed(wparam, lparam);
+            return 0;
+        case WM_GETOBJECT:
+            return on_get_object(wparam, lparam);
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) != WA_INACTIVE) {
+                // The document has the focus while its window is active.
+                NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+            }
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
+        default:
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
+    }
+}
+
+std::optional<StatsModel> StatsWindow::current_model() {
+    BorrowSlot<LearningMemory>::Borrow memory = ui_.memory.borrow();
+    BorrowSlot<VisibleCatalog>::Borrow catalog = ui_.catalog.borrow();
+    if (!memory || !catalog) {
+        return std::nullopt;
+    }
+    return build_stats(memory->records, catalog->catalog(), catalog->key_index(),
+                       system_platform().clock);
+}
+
+void StatsWindow::open() {
     std::optional<StatsModel> model = current_model();
     if (!model) {
         return;
     }
-    const HWND hwnd = open_window();
-    if (hwnd == nullptr) {
-        create_window_with(std::move(*model));
+    if (hwnd_ == nullptr) {
+        create_with(std::move(*model));
         return;
     }
-    if (BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow()) {
+    if (BorrowSlot<StatsWindowState>::Borrow state = state_.borrow()) {
         state->model = std::move(*model);
     }
-    if (IsIconic(hwnd)) {
-        ShowWindow(hwnd, SW_RESTORE);
+    if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
     }
-    SetForegroundWindow(hwnd);
-    InvalidateRect(hwnd, nullptr, FALSE);
+    SetForegroundWindow(hwnd_);
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-void refresh_stats_window() {
-    const HWND hwnd = open_window();
-    if (hwnd == nullptr) {
+void StatsWindow::create_with(StatsModel model) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!register_class(instance, procedure)) {
+        return;
+    }
+    const Placement placement = new_window_placement();
+    const RECT& frame = placement.frame;
+    CreateWindowExW(0, kStatsClassName, kStatsTitle, kStatsStyle, frame.left, frame.top,
+                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                    this);
+    if (hwnd_ == nullptr) {
+        return;  // no window and no state: the next open tries again
+    }
+    dwm::set_attribute(hwnd_, dwm::kUseImmersiveDarkMode, dark_palette().dark_frame ? 1 : 0);
+    auto state = std::make_unique<StatsWindowState>();
+    const UINT dpi = GetDpiForWindow(hwnd_);
+    state->scale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : placement.scale;
+    state->fonts = create_stats_fonts(state->scale);
+    state->model = std::move(model);
+    state_.install(std::move(state));
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
+void StatsWindow::refresh() {
+    if (hwnd_ == nullptr) {
         return;
     }
     std::optional<StatsModel> model = current_model();
-    BorrowSlot<StatsWindowState>::Borrow state = stats_state().borrow();
+    BorrowSlot<StatsWindowState>::Borrow state = state_.borrow();
     if (!model || !state) {
         return;
     }
     state->model = std::move(*model);
     state.release();
     // Painted now, so that a reader who hears the change reads the new page.
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-    NotifyWinEvent(EVENT_OBJECT_REORDER, hwnd, OBJID_CLIENT, CHILDID_SELF);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+    NotifyWinEvent(EVENT_OBJECT_REORDER, hwnd_, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void repaint_stats_window() {
-    const HWND hwnd = open_window();
-    if (hwnd != nullptr && stats_state().borrow()) {
-        InvalidateRect(hwnd, nullptr, FALSE);
+void StatsWindow::repaint() {
+    if (hwnd_ != nullptr && state_.borrow()) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
     }
+}
+
+void StatsWindow::on_destroy() {
+    page_object_.reset();  // a reader that still holds it gets failures from now on
+    painted_lines_.reset();
+    state_.clear();  // the fonts go with it
+    if (ends_the_loop_) {
+        PostQuitMessage(0);
+    }
+}
+
+void StatsWindow::paint_page(HDC dc, const RECT& client, StatsWindowState& state) {
+    const IconViews icons = listed_icons(ui_, state.model);
+    const StatsPage page = layout_page(dc, state, icons);
+    state.hover_regions = page.hover_regions;
+    painted_lines_ = stats_access_elements(page);
+    std::array<HFONT, kStatsFonts.size()> fonts{};
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        fonts[i] = state.fonts[i].get();
+    }
+    draw_page(dc, client, {dark_palette().stats.background, page.shapes, page.texts}, fonts,
+              [&](std::string_view key) -> const IconSlot* {
+                  const auto found = icons.find(std::string(key));
+                  return found != icons.end() ? found->second : nullptr;
+              });
+}
+
+void StatsWindow::on_paint() {
+    paint_double_buffered(hwnd_, [&](HDC dc, const RECT& client) {
+        BorrowSlot<StatsWindowState>::Borrow state = state_.borrow();
+        if (!state) {
+            return false;
+        }
+        paint_page(dc, client, *state);
+        return true;
+    });
+}
+
+std::optional<std::vector<access::Element>> StatsWindow::reader_lines() {
+    if (!painted_lines_) {
+        BorrowSlot<StatsWindowState>::Borrow state = state_.borrow();
+        const unique_window_dc dc(hwnd_);
+        if (!state || !dc) {
+            return std::nullopt;
+        }
+        const SelectObjectScope font(dc.get(), state->fonts[0].get());
+        painted_lines_ =
+            stats_access_elements(layout_page(dc.get(), *state, listed_icons(ui_, state->model)));
+    }
+    return painted_lines_;
+}
+
+LRESULT StatsWindow::on_get_object(WPARAM wparam, LPARAM lparam) {
+    if (static_cast<LONG>(static_cast<DWORD>(lparam)) != OBJID_CLIENT) {
+        return DefWindowProcW(hwnd_, WM_GETOBJECT, wparam, lparam);
+    }
+    if (!page_object_) {
+        page_object_ = AccessibleRoot(AccessibleObject::create(
+            hwnd_, std::make_unique<StatsPageSource>(hwnd_, [this] { return reader_lines(); })));
+    }
+    return LresultFromObject(kAccessibleIid, wparam, page_object_.get());
+}
+
+void StatsWindow::scroll_by(std::int64_t delta) {
+    bool changed = false;
+    if (BorrowSlot<StatsWindowState>::Borrow state = state_.borrow()) {
+        const std::int32_t scroll =
+            clamped_scroll(state->scroll, delta, client_height(hwnd_), state->scale);
+        changed = scroll != state->scroll;
+        state->scroll = scroll;
+    }
+    if (changed) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+std::optional<float> StatsWindow::scale() {
+    BorrowSlot<StatsWindowState>::Borrow state = state_.borrow();
+    return state ? std::optional(state->scale) : std::nullopt;
+}
+
+void StatsWindow::on_key_down(WPARAM virtual_key) {
+    if (virtual_key == VK_ESCAPE) {
+        DestroyWindow(hwnd_);
+        return;
+    }
+    const std::optional<StatsKey> key = stats_key(virtual_key);
+    const std::optional<float> now_scale = scale();
+    if (key && now_scale) {
+        scroll_by(scroll_step(*key, client_height(hwnd_), *now_scale));
+    }
+}
+
+void StatsWindow::on_mouse_move(LPARAM position) {
+    bool changed = false;
+    if (BorrowSlot<StatsWindowState>::Borrow state = state_.borrow()) {
+        if (!state->mouse_tracked) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+            TrackMouseEvent(&track);
+            state->mouse_tracked = true;
+        }
+        const std::optional<ChartHover> hover = hover_at(
+            state->hover_regions, GET_X_LPARAM(position), GET_Y_LPARAM(position), state->scroll);
+        changed = hover != state->hover;
+        state->hover = hover;
+    }
+    if (changed) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+void StatsWindow::on_mouse_leave() {
+    if (BorrowSlot<StatsWindowState>::Borrow state = state_.borrow()) {
+        state->mouse_tracked = false;
+        state->hover.reset();
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void StatsWindow::on_wheel(WPARAM wparam) {
+    if (const std::optional<float> now_scale = scale()) {
+        scroll_by(wheel_step(GET_WHEEL_DELTA_WPARAM(wparam), *now_scale));
+    }
+}
+
+void StatsWindow::on_dpi_changed(WPARAM wparam, LPARAM lparam) {
+    if (BorrowSlot<StatsWindowState>::Borrow state = state_.borrow()) {
+        state->scale = static_cast<float>(LOWORD(wparam)) / 96.0f;
+        state->fonts = create_stats_fonts(state->scale);
+        state->scroll = 0;
+    }
+    const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void StatsWindow::on_size() {
+    if (BorrowSlot<StatsWindowState>::Borrow state = state_.borrow()) {
+        state->scroll = clamped_scroll(state->scroll, 0, client_height(hwnd_), state->scale);
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 }  // namespace talvo::win
