@@ -54,5 +54,39 @@ TEST(PopupShow, WithoutTheForegroundThePopupHidesAgainAndTheNextShowTriesAfresh)
     pump();
 }
 
+WNDPROC popup_procedure = nullptr;
+int paints = 0;
+
+LRESULT CALLBACK counting_paints(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    paints += message == WM_PAINT ? 1 : 0;
+    return CallWindowProcW(popup_procedure, hwnd, message, wparam, lparam);
+}
+
+// A paint that finds the popup's state busy (a handler in a nested loop) has
+// validated the window all the same: it is painted again once the state is free.
+TEST(PopupPaint, APaintSkippedWhileTheStateIsBusyIsDoneOnceItIsFree) {
+    TestLauncher test("d", 3);
+    const HWND popup = test.hwnd();
+    ASSERT_NE(popup, nullptr);
+    ShowWindow(popup, SW_SHOWNOACTIVATE);
+    UpdateWindow(popup);
+    pump();
+    popup_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(popup, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting_paints)));
+    paints = 0;
+    {
+        const auto busy = test.ui().popup.borrow();
+        InvalidateRect(popup, nullptr, FALSE);
+        UpdateWindow(popup);
+        ASSERT_EQ(paints, 1);
+        EXPECT_FALSE(GetUpdateRect(popup, nullptr, FALSE)) << "the skipped paint validated it";
+    }
+    for (int i = 0; i < 20 && paints < 2; ++i) {
+        pump();
+    }
+    EXPECT_EQ(paints, 2) << "painted again once, with the state free";
+    SetWindowLongPtrW(popup, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(popup_procedure));
+}
+
 }  // namespace
 }  // namespace talvo::win

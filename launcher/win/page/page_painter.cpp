@@ -8,6 +8,11 @@
 namespace talvo::win {
 namespace {
 
+void CALLBACK paint_again(HWND hwnd, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(hwnd, timer);
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
 RECT to_rect(const layout::Rect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
 }
@@ -60,6 +65,8 @@ void paint_double_buffered(HWND hwnd,
             const SelectObjectScope selected(memory.get(), bitmap.get());
             if (paint(memory.get(), client)) {
                 BitBlt(window_dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+            } else {
+                SetTimer(hwnd, kSkippedPaintTimer, kSkippedPaintRetryMs, paint_again);
             }
         }
     }

@@ -28,9 +28,15 @@ struct PageOperations {
 void draw_page(HDC dc, const RECT& client, const PageOperations& page, std::span<const HFONT> fonts,
                const IconLookup& icons);
 
+// The timer of a paint skipped while the window's state was busy; no window
+// that paints through paint_double_buffered uses this id for another timer.
+inline constexpr UINT_PTR kSkippedPaintTimer = 0x7A1;
+inline constexpr UINT kSkippedPaintRetryMs = 16;
+
 // BeginPaint to EndPaint, drawing into an off-screen bitmap of the client area
 // that is copied to the window in one go; `paint` returns false to leave the
-// window as it is (its state is busy: the next paint shows it).
+// window as it is (its state is busy). BeginPaint has validated the window by
+// then, so a skipped paint asks for another one a moment later.
 void paint_double_buffered(HWND hwnd, const std::function<bool(HDC dc, const RECT& client)>& paint);
 
 }  // namespace talvo::win

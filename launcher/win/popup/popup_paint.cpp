@@ -41,7 +41,7 @@ void PopupWindow::on_paint() {
     paint_double_buffered(hwnd_, [&](HDC dc, const RECT& client) {
         const BorrowSlot<PopupState>::Borrow popup = ui_.popup.borrow();
         if (!popup) {
-            return false;  // busy in a modal loop: this frame is skipped, the next paint shows it
+            return false;  // busy in a nested loop: painted again a moment later
         }
         const BorrowSlot<IconStore>::Borrow icons = ui_.icons.borrow();
         draw_popup(dc, client, *popup, icons ? &*icons : nullptr);
