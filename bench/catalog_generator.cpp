@@ -32,11 +32,13 @@ const char* pick(const Array& items, std::mt19937& random) {
     return items[std::uniform_int_distribution<std::size_t>(0, items.size() - 1)(random)];
 }
 
+// A program's subtitle is its target path, whose file name the scan keeps as a stem.
 CatalogEntry scanned(std::string id, std::string name, std::string subtitle) {
     CatalogEntry entry = make_entry("app:" + id, std::move(name), std::move(subtitle),
                                     LaunchTarget::open_path("shell:AppsFolder\\" + id));
     entry.icon_source = entry.target.path;
-    return entry;
+    const std::string target = entry.subtitle;
+    return with_file_stem(std::move(entry), target);
 }
 
 CatalogEntry generated_entry(std::size_t n, std::mt19937& random) {

@@ -1,7 +1,9 @@
 // The keystroke path over the match index against the plain ranking, with an
 // arbitrary query and arbitrary names: the first line of the input is the
 // query, every further line a name ("name|alias"; a leading '#' hides it).
-// Every third entry was launched, after the query or a shorter part of it.
+// Every third entry was launched, after the query or a shorter part of it;
+// every fourth has the query as its file's name, and every fifth its name
+// followed by an x.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -35,6 +37,11 @@ Inputs read_inputs(std::string_view lines, const std::string& query) {
         CatalogEntry entry = make_entry(key, name, "", LaunchTarget::open_path(name));
         if (bar != std::string_view::npos) {
             entry = with_aliases(std::move(entry), {line.substr(bar + 1)});
+        }
+        if (inputs.catalog.size() % 4 == 1) {
+            entry = with_file_stem(std::move(entry), "C:\\Outils\\" + query + ".exe");
+        } else if (inputs.catalog.size() % 5 == 2) {
+            entry = with_file_stem(std::move(entry), name + "x.cpl");
         }
         if (hidden) {
             inputs.hidden.insert(key);

@@ -149,6 +149,44 @@ TEST(MatchEntries, RanksAsAUserExpects) {
     EXPECT_GT(pairs[1].score, pairs[0].score);
 }
 
+CatalogEntry program(const std::string& name, std::string_view target) {
+    return with_file_stem(app(name), target);
+}
+
+// The file name people know from the Run box finds its program first, and
+// only when typed whole.
+TEST(MatchEntries, AProgramIsFoundByItsWholeFileName) {
+    const Catalog catalog = {
+        program("VLC media player", "C:\\VideoLAN\\vlc.exe"),
+        program("Invite de commandes", "C:\\Windows\\System32\\cmd.exe"),
+        program("Connexion Bureau à distance", "C:\\Windows\\System32\\mstsc.exe"),
+        program("Outil de lancement", "C:\\Outils\\launcher.exe"),
+        program("Launch Pad", "C:\\Pad\\pad.exe"),
+        app("cmd"),
+    };
+    const struct {
+        const char* query;
+        std::vector<std::string> ranked;  // names, best first
+    } cases[] = {
+        {"cmd", {"cmd", "Invite de commandes", "VLC media player"}},  // a name equal still wins
+        {"CMD", {"cmd", "Invite de commandes", "VLC media player"}},
+        {"mstsc", {"Connexion Bureau à distance"}},
+        {"launch", {"Launch Pad"}},  // the stem never counts as a prefix
+        {"launcher", {"Outil de lancement"}},
+    };
+    for (const auto& c : cases) {
+        auto pairs = match_entries(catalog, kNoneHidden, prepare_query(c.query), kNoon, kNoMemory);
+        std::stable_sort(pairs.begin(), pairs.end(),
+                         [](const auto& a, const auto& b) { return a.score > b.score; });
+        std::vector<std::string> ranked;
+        for (const auto& pair : pairs) {
+            ranked.push_back(catalog[pair.index].name);
+        }
+        EXPECT_EQ(ranked, c.ranked) << c.query;
+    }
+    EXPECT_EQ(score_of(catalog[1], "cmd"), 97.0f) << "just below a name equal to the query";
+}
+
 TEST(MatchEntries, HiddenEntriesProduceNoPairAndOrderFollowsTheCatalogue) {
     const Catalog catalog = {app("Paint"), app("Paint 3D"), app("Paintbrush")};
     HiddenKeys hidden{"app:Paint 3D"};

@@ -52,6 +52,11 @@ Catalog random_catalog(std::mt19937& random) {
         if (i % 7 == 0) {
             entry = with_aliases(std::move(entry), {kPieces[random() % std::size(kPieces)], "vi"});
         }
+        if (i % 5 == 0) {  // a stem, often equal to a query below
+            entry = with_file_stem(std::move(entry), std::string("C:\\Outils\\") +
+                                                         kPieces[random() % std::size(kPieces)] +
+                                                         (i % 10 == 0 ? ".exe" : ".MSC"));
+        }
         catalog.push_back(std::move(entry));
     }
     catalog.push_back(catalog[5]);  // the same name and key again
@@ -91,8 +96,9 @@ LearningMemory random_memory(const Catalog& catalog, std::mt19937& random) {
 }
 
 std::vector<std::string> random_queries(const Catalog& catalog, std::mt19937& random) {
-    std::vector<std::string> queries = {"v",  "vi", "vis cod", "VLC",   "écr", "vs code",
-                                        "zz", "пр", "日",      "vista", "a",   "x"};
+    std::vector<std::string> queries = {"v",   "vi",   "vis cod", "VLC",    "écr",  "vs code",
+                                        "zz",  "пр",   "日",      "vista",  "a",    "x",
+                                        "vis", "code", "x64",     "straße", "7zip", "studio"};
     for (int n = 0; n < 12; ++n) {
         const std::string& name = catalog[random() % catalog.size()].name;
         const std::string prefix = prepare_query(name.substr(0, 1 + random() % 8));
@@ -219,18 +225,30 @@ TEST(RungTable, TheBestBaseLeftFromEachRung) {
         bool aliases;
         bool one_word;
         float best;
+        bool stem = false;
     } cases[] = {
-        {Rung::AliasEqual, true, true, 100},     {Rung::AliasEqual, false, true, 98},
-        {Rung::NameEqual, true, false, 98},      {Rung::NamePrefix, false, true, 90},
-        {Rung::AliasPrefix, true, true, 86},     {Rung::AliasPrefix, false, true, 78},
-        {Rung::AliasPrefix, false, false, 76},   {Rung::AllWordsPrefix, true, true, 78},
-        {Rung::AllWordsPrefix, true, false, 76}, {Rung::WordPrefix, false, false, 72},
-        {Rung::InitialsPrefix, true, true, 72},  {Rung::Substring, false, true, 55},
+        {Rung::NameEqual, false, true, 98, true},
+        {Rung::FileStemEqual, false, true, 97, true},
+        {Rung::FileStemEqual, false, true, 90, false},
+        {Rung::FileStemEqual, true, false, 97, true},
+        {Rung::NamePrefix, false, true, 90, true},
+        {Rung::AliasEqual, true, true, 100},
+        {Rung::AliasEqual, false, true, 98},
+        {Rung::NameEqual, true, false, 98},
+        {Rung::NamePrefix, false, true, 90},
+        {Rung::AliasPrefix, true, true, 86},
+        {Rung::AliasPrefix, false, true, 78},
+        {Rung::AliasPrefix, false, false, 76},
+        {Rung::AllWordsPrefix, true, true, 78},
+        {Rung::AllWordsPrefix, true, false, 76},
+        {Rung::WordPrefix, false, false, 72},
+        {Rung::InitialsPrefix, true, true, 72},
+        {Rung::Substring, false, true, 55},
         {Rung::Subsequence, false, true, 45},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(scoring::best_from(c.from, {c.aliases, c.one_word}), c.best)
-            << static_cast<int>(c.from) << (c.aliases ? " aliases" : "")
+        EXPECT_EQ(scoring::best_from(c.from, {c.aliases, c.one_word, c.stem}), c.best)
+            << static_cast<int>(c.from) << (c.aliases ? " aliases" : "") << (c.stem ? " stem" : "")
             << (c.one_word ? " one word" : " words");
     }
 }

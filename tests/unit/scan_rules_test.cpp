@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/catalog/scan_rules.h"
+#include "core/text/byte_mask.h"
 #include "test_platform.h"
 
 namespace talvo {
@@ -133,6 +134,40 @@ TEST(ScannedItem, NamesAndTargetsThatOnlyLookLikeUninstallersStay) {
     };
     for (const ScannedItem& item : kept) {
         EXPECT_TRUE(scan(item).has_value()) << item.name << " / " << item.link_target;
+    }
+}
+
+// The file name people type from the Run box: kept when it says more than
+// the display name, whatever its extension's case and whether the file exists.
+TEST(ScannedItem, AProgramsFileNameIsKeptAsItsStem) {
+    const std::string program_files_tool = std::string(kProgramFilesId) + "\\Remote\\mstsc.exe";
+    const struct {
+        ScannedItem item;
+        std::optional<std::string> stem;
+    } cases[] = {
+        {{"Invite de commandes", "Cmd.Link", "C:\\Windows\\System32\\cmd.exe"}, "cmd"},
+        {{"Gestion de l'ordinateur", "Mmc.Link", "C:\\Windows\\System32\\CompMgmt.MSC"},
+         "compmgmt"},
+        {{"Affichage", "Desk.Link", "C:\\Windows\\System32\\desk.Cpl"}, "desk"},
+        {{"Connexion Bureau à distance", program_files_tool, ""}, "mstsc"},  // a path with a space
+        {{"Bloc", "C:\\Outils\\Éditeur Pro.EXE", ""}, "editeur pro"},        // folded
+        {{"Firefox", "Moz.Link", "C:\\Program Files\\Mozilla Firefox\\FIREFOX.exe"},
+         std::nullopt},                                                              // the name
+        {{"Google Chrome", "Chrome.Link", "C:\\Chrome\\chrome.exe"}, std::nullopt},  // a word
+        {{"Lisez-moi", "Doc.Link", "C:\\Outils\\readme.txt"}, std::nullopt},
+        {{"Outil", "Tool.Link", "C:\\Outils\\outil.exe.config"}, std::nullopt},
+        {{"Rien", "Dot.Link", "C:\\Outils\\.exe"}, std::nullopt},
+        {{"Calculatrice", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App", ""}, std::nullopt},
+        {{"Site", "https://example.com/setup.exe", ""}, std::nullopt},  // a URL item
+    };
+    for (const auto& c : cases) {
+        const std::optional<CatalogEntry> entry = scan(c.item);
+        ASSERT_TRUE(entry.has_value()) << c.item.name;
+        EXPECT_EQ(entry->file_stem, c.stem) << c.item.name;
+        if (c.stem) {
+            EXPECT_TRUE(may_hold_all(entry->byte_mask, byte_mask(*c.stem)))
+                << c.item.name << ": the stem's bytes are in the entry's mask";
+        }
     }
 }
 

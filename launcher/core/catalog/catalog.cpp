@@ -1,5 +1,7 @@
 #include "core/catalog/catalog.h"
 
+#include <algorithm>
+
 #include "core/text/byte_mask.h"
 #include "core/text/fold.h"
 #include "core/text/unicode.h"
@@ -82,17 +84,57 @@ CatalogEntry make_entry(std::string key, std::string name, std::string subtitle,
     return entry;
 }
 
+namespace {
+
+// Words and initials are parts of match_name; the aliases and the stem are not.
+std::uint64_t matching_byte_mask(const CatalogEntry& entry) {
+    std::uint64_t mask = byte_mask(entry.match_name);
+    for (const std::string& alias : entry.aliases) {
+        mask |= byte_mask(alias);
+    }
+    if (entry.file_stem) {
+        mask |= byte_mask(*entry.file_stem);
+    }
+    return mask;
+}
+
+}  // namespace
+
 CatalogEntry with_aliases(CatalogEntry entry, const std::vector<std::string_view>& aliases) {
     entry.aliases.clear();
     entry.aliases.reserve(aliases.size());
     for (const std::string_view alias : aliases) {
         entry.aliases.push_back(fold(alias));
     }
-    // Words and initials are parts of match_name; the aliases are not.
-    entry.byte_mask = byte_mask(entry.match_name);
-    for (const std::string& alias : entry.aliases) {
-        entry.byte_mask |= byte_mask(alias);
+    entry.byte_mask = matching_byte_mask(entry);
+    return entry;
+}
+
+std::optional<std::string> file_stem_of(std::string_view target_path, const CatalogEntry& entry) {
+    const std::size_t slash = target_path.find_last_of("\\/");
+    const std::string_view file =
+        slash == std::string_view::npos ? target_path : target_path.substr(slash + 1);
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) {
+        return std::nullopt;
     }
+    const std::string extension = fold(file.substr(dot));
+    if (extension != ".exe" && extension != ".msc" && extension != ".cpl") {
+        return std::nullopt;
+    }
+    std::string stem = fold(file.substr(0, dot));
+    const bool says_nothing_new =
+        stem == entry.match_name ||
+        std::find(entry.words.begin(), entry.words.end(), stem) != entry.words.end();
+    if (stem.empty() || says_nothing_new) {
+        return std::nullopt;
+    }
+    return stem;
+}
+
+CatalogEntry with_file_stem(CatalogEntry entry, std::string_view target_path) {
+    entry.file_stem = file_stem_of(target_path, entry);
+    entry.byte_mask = matching_byte_mask(entry);
     return entry;
 }
 

@@ -48,8 +48,11 @@ struct CatalogEntry {
     std::vector<std::string> words;    // folded words of name
     std::string initials;              // first character of each word
     std::vector<std::string> aliases;  // folded; built-in entries only
-    // Which bytes match_name and the aliases hold (byte_mask): an entry whose
-    // mask lacks a byte of the query cannot match it by any rung.
+    // The folded file name of a scanned program's target without its
+    // extension ("cmd" for ...\cmd.exe), when it says more than the name.
+    std::optional<std::string> file_stem;
+    // Which bytes match_name, the aliases and the file stem hold (byte_mask):
+    // an entry whose mask lacks a byte of the query cannot match it by any rung.
     std::uint64_t byte_mask = 0;
     // The first byte of each word (byte_mask): the word and initials rungs need
     // the first byte of every query word among them.
@@ -72,6 +75,14 @@ CatalogEntry make_entry(std::string key, std::string name, std::string subtitle,
 
 // Replaces the aliases with the folded texts, in order.
 CatalogEntry with_aliases(CatalogEntry entry, const std::vector<std::string_view>& aliases);
+
+// The file stem of a program found at `target_path`: its file name without a
+// final ".exe", ".msc" or ".cpl" (any case), folded; nothing for another
+// extension, an empty stem, or one that is the folded name or one of its words.
+std::optional<std::string> file_stem_of(std::string_view target_path, const CatalogEntry& entry);
+
+// Gives the entry the file stem of its target, if it has one.
+CatalogEntry with_file_stem(CatalogEntry entry, std::string_view target_path);
 
 // The folded words of a display name (split at non-alphanumerics and at a
 // lower-case letter or digit followed by an upper-case letter).

@@ -103,6 +103,9 @@ std::optional<CatalogEntry> make_scanned_entry(const ScannedItem& item, const Sy
         make_entry(std::string(kAppKeyPrefix) + item.id, item.name,
                    scanned_subtitle(item.id, target), LaunchTarget::open_path(launch));
     entry.icon_source = std::move(launch);
+    if (target) {
+        entry = with_file_stem(std::move(entry), *target);
+    }
     // The path is shown whether or not it exists; only a real file or folder
     // is used to find an open window or to show the file in Explorer.
     if (target && files.exists(*target)) {

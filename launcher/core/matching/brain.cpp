@@ -26,6 +26,9 @@ class EntryFields {
     std::string_view word(std::size_t i) const { return entry_.words[i]; }
     std::size_t alias_count() const { return entry_.aliases.size(); }
     std::string_view alias(std::size_t i) const { return entry_.aliases[i]; }
+    std::string_view file_stem() const {
+        return entry_.file_stem ? std::string_view(*entry_.file_stem) : std::string_view();
+    }
     std::uint64_t word_start_mask() const { return entry_.word_start_mask; }
 
   private:

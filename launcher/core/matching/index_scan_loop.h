@@ -46,7 +46,7 @@ class Ceiling {
     explicit Ceiling(const QueryParts& parts)
         : query_(parts.query),
           with_aliases_(
-              scoring::best_from(scoring::Rung::AliasEqual, {true, parts.words.size() == 1})),
+              scoring::best_from(scoring::Rung::AliasEqual, {true, parts.words.size() == 1, true})),
           name_equal_(
               scoring::best_from(scoring::Rung::NameEqual, {false, parts.words.size() == 1})),
           below_names_(
@@ -56,6 +56,13 @@ class Ceiling {
         if (row.alias_count > 0) {
             return with_aliases_;
         }
+        // A stem may equal the query whatever the name holds.
+        const float stem = row.has_stem ? scoring::kFileStemEqual : 0.0f;
+        return std::max(stem, of_names(row));
+    }
+
+  private:
+    float of_names(const MatchIndex::Row& row) const {
         // The name rungs need a name that is at least as long as the query
         // and begins like it.
         if (row.name_size < query_.size() ||
@@ -68,7 +75,6 @@ class Ceiling {
         return std::max(below_names_, ladder::name_prefix_score(row.name_size, query_.size()));
     }
 
-  private:
     std::string_view query_;
     float with_aliases_;  // every rung may hold
     float name_equal_;    // no alias rung, the name may equal the query

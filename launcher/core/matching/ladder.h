@@ -1,7 +1,7 @@
 // The match ladder, written once for any layout of an entry's matching
 // fields: a CatalogEntry, or a row of the match index. A layout offers
-// name(), initials(), word_count(), word(i), alias_count(), alias(i) and
-// word_start_mask(), every text folded UTF-8.
+// name(), initials(), word_count(), word(i), alias_count(), alias(i),
+// file_stem() (empty when none) and word_start_mask(), every text folded UTF-8.
 #pragma once
 
 #include <algorithm>
@@ -225,7 +225,8 @@ TALVO_LADDER_INLINE std::optional<float> score(const Fields& entry, const QueryP
     const bool aliases = entry.alias_count() > 0;
     const bool one_word = query.words.size() == 1;
     const bool many_words = query.words.size() >= 2;
-    const k::RungFacts facts{aliases, one_word};
+    const std::string_view stem = entry.file_stem();
+    const k::RungFacts facts{aliases, one_word, !stem.empty()};
     if (aliases) {
         if (!bar.reachable(k::best_from(Rung::AliasEqual, facts))) {
             return std::nullopt;
@@ -239,6 +240,14 @@ TALVO_LADDER_INLINE std::optional<float> score(const Fields& entry, const QueryP
     }
     if (name == q) {
         return k::kNameEqual;
+    }
+    if (!stem.empty()) {
+        if (!bar.reachable(k::best_from(Rung::FileStemEqual, facts))) {
+            return std::nullopt;
+        }
+        if (stem == q) {
+            return k::kFileStemEqual;
+        }
     }
     const float word_rungs = k::best_from(Rung::AllWordsPrefix, facts);
     const float below_prefix = k::best_from(Rung::AliasPrefix, facts);

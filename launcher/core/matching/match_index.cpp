@@ -16,11 +16,12 @@ std::size_t texts_size(const CatalogEntry& entry) {
     for (const std::string& alias : entry.aliases) {
         size += alias.size();
     }
-    return size;
+    return size + (entry.file_stem ? entry.file_stem->size() : 0);
 }
 
 std::size_t spans_size(const CatalogEntry& entry) {
-    return (entry.words.size() + entry.aliases.size()) * 2 * sizeof(std::uint16_t);
+    const std::size_t spans = entry.words.size() + entry.aliases.size() + (entry.file_stem ? 1 : 0);
+    return spans * 2 * sizeof(std::uint16_t);
 }
 
 bool fits_short_row(const CatalogEntry& entry) {
@@ -90,6 +91,7 @@ void MatchIndex::add_row(const CatalogEntry& entry, std::uint32_t position) {
         row.initials_size = static_cast<std::uint16_t>(entry.initials.size());
         row.word_count = static_cast<std::uint16_t>(entry.words.size());
         row.alias_count = static_cast<std::uint16_t>(entry.aliases.size());
+        row.has_stem = entry.file_stem.has_value();
     } else {
         text_.resize(row_start);
         row.name_size = kLongRow;
@@ -124,6 +126,10 @@ bool MatchIndex::append_texts(const CatalogEntry& entry, Row& row) {
         append_span(text_, region, alias.size());
         region += alias.size();
     }
+    if (entry.file_stem) {
+        append_span(text_, region, entry.file_stem->size());
+        region += entry.file_stem->size();
+    }
     if (region > kMaxRegion || text_.size() > std::numeric_limits<std::uint32_t>::max()) {
         return false;
     }
@@ -137,6 +143,9 @@ bool MatchIndex::append_texts(const CatalogEntry& entry, Row& row) {
     }
     for (const std::string& alias : entry.aliases) {
         text_ += alias;
+    }
+    if (entry.file_stem) {
+        text_ += *entry.file_stem;
     }
     return true;
 }

@@ -22,8 +22,8 @@ namespace talvo {
 class MatchIndex {
   public:
     // One visible entry. Its texts sit in the buffer: a (start, size) span per
-    // word and per alias, relative to the name, then from `text` on the folded
-    // name, the initials and the aliases.
+    // word, per alias and for the file stem, relative to the name, then from
+    // `text` on the folded name, the initials, the aliases and the stem.
     struct Row {
         std::uint32_t entry = 0;         // position in the catalogue
         std::uint32_t text = 0;          // offset of the folded name in the buffer
@@ -34,6 +34,7 @@ class MatchIndex {
         std::uint16_t word_count = 0;
         std::uint16_t alias_count = 0;
         char first_byte = 0;  // of the folded name, if any
+        bool has_stem = false;
         std::uint64_t word_start_mask = 0;
 
         // A row whose texts or shown name do not fit the 16-bit sizes is
@@ -54,11 +55,16 @@ class MatchIndex {
         std::string_view word(std::size_t i) const { return span(i); }
         std::size_t alias_count() const { return row_.alias_count; }
         std::string_view alias(std::size_t i) const { return span(row_.word_count + i); }
+        std::string_view file_stem() const {
+            return row_.has_stem ? span(std::size_t{row_.word_count} + row_.alias_count)
+                                 : std::string_view();
+        }
         std::uint64_t word_start_mask() const { return row_.word_start_mask; }
 
       private:
         std::string_view span(std::size_t i) const {
-            const std::size_t spans = std::size_t{row_.word_count} + row_.alias_count;
+            const std::size_t spans =
+                std::size_t{row_.word_count} + row_.alias_count + (row_.has_stem ? 1 : 0);
             std::uint16_t start_and_size[2];
             std::memcpy(start_and_size, name_ - (spans - i) * kSpanBytes, kSpanBytes);
             return {name_ + start_and_size[0], start_and_size[1]};

@@ -12,6 +12,9 @@ namespace talvo::scoring {
 // Base score of each rung, tried from the top; the first that holds counts.
 inline constexpr float kAliasEqual = 100.0f;
 inline constexpr float kNameEqual = 98.0f;
+// Equality only: stems such as "setup" or "launcher" must not flood the rows
+// of a query typed halfway.
+inline constexpr float kFileStemEqual = 97.0f;
 inline constexpr float kNamePrefix = 90.0f;  // minus a length penalty
 inline constexpr float kNamePrefixPenaltyPerByte = 0.1f;
 inline constexpr float kNamePrefixMaxPenalty = 8.0f;
@@ -25,11 +28,12 @@ inline constexpr float kSubsequencePerSkip = 2.0f;
 inline constexpr float kSubsequenceFloor = 20.0f;
 
 // The rungs in the order they are tried, each with the best base it gives.
-// Two rungs need aliases; the all-words and the word rungs are alternatives,
-// for a query of several words and of one.
+// Two rungs need aliases, one a file stem; the all-words and the word rungs
+// are alternatives, for a query of several words and of one.
 enum class Rung : std::uint8_t {
     AliasEqual,
     NameEqual,
+    FileStemEqual,
     NamePrefix,
     AliasPrefix,
     AllWordsPrefix,
@@ -40,16 +44,17 @@ enum class Rung : std::uint8_t {
 };
 
 struct RungScore {
-    enum class Needs : std::uint8_t { Nothing, Aliases, SeveralWords, OneWord };
+    enum class Needs : std::uint8_t { Nothing, Aliases, FileStem, SeveralWords, OneWord };
 
     Rung rung;
     float highest;
     Needs needs = Needs::Nothing;
 };
 
-inline constexpr std::array<RungScore, 9> kRungs = {{
+inline constexpr std::array<RungScore, 10> kRungs = {{
     {Rung::AliasEqual, kAliasEqual, RungScore::Needs::Aliases},
     {Rung::NameEqual, kNameEqual},
+    {Rung::FileStemEqual, kFileStemEqual, RungScore::Needs::FileStem},
     {Rung::NamePrefix, kNamePrefix},
     {Rung::AliasPrefix, kAliasPrefix, RungScore::Needs::Aliases},
     {Rung::AllWordsPrefix, kAllWordsPrefix, RungScore::Needs::SeveralWords},
@@ -74,6 +79,7 @@ static_assert(
 struct RungFacts {
     bool aliases = false;   // the entry has some
     bool one_word = false;  // the query is one word
+    bool stem = false;      // the entry has a file stem
 };
 
 constexpr bool can_hold(const RungScore& rung, RungFacts facts) {
@@ -82,6 +88,8 @@ constexpr bool can_hold(const RungScore& rung, RungFacts facts) {
             return true;
         case RungScore::Needs::Aliases:
             return facts.aliases;
+        case RungScore::Needs::FileStem:
+            return facts.stem;
         case RungScore::Needs::SeveralWords:
             return !facts.one_word;
         case RungScore::Needs::OneWord:
@@ -106,20 +114,23 @@ constexpr float best_from_rungs(Rung from, RungFacts facts) {
 
 // The same for every rung and every set of facts, worked out once: the ladder
 // asks at each rung of each candidate entry.
+constexpr std::size_t facts_row(RungFacts facts) {
+    return (facts.stem ? 4 : 0) + (facts.aliases ? 2 : 0) + (facts.one_word ? 1 : 0);
+}
+
 inline constexpr auto kBestFrom = [] {
-    std::array<std::array<float, kRungs.size()>, 4> table{};
-    for (std::size_t facts = 0; facts < table.size(); ++facts) {
+    std::array<std::array<float, kRungs.size()>, 8> table{};
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        const RungFacts facts{(row & 2) != 0, (row & 1) != 0, (row & 4) != 0};
         for (std::size_t rung = 0; rung < kRungs.size(); ++rung) {
-            table[facts][rung] =
-                best_from_rungs(static_cast<Rung>(rung), {(facts & 2) != 0, (facts & 1) != 0});
+            table[facts_row(facts)][rung] = best_from_rungs(static_cast<Rung>(rung), facts);
         }
     }
     return table;
 }();
 
 constexpr float best_from(Rung from, RungFacts facts) {
-    return kBestFrom[(facts.aliases ? 2 : 0) + (facts.one_word ? 1 : 0)]
-                    [static_cast<std::size_t>(from)];
+    return kBestFrom[facts_row(facts)][static_cast<std::size_t>(from)];
 }
 
 // Initials and subsequence need at least this many characters in the compact query.
