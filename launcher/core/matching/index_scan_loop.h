@@ -56,12 +56,17 @@ class Ceiling {
         if (row.alias_count > 0) {
             return with_aliases_;
         }
-        // A stem may equal the query whatever the name holds.
-        const float stem = row.has_stem ? scoring::kFileStemEqual : 0.0f;
-        return std::max(stem, of_names(row));
+        return std::max(stem_equal(row) ? scoring::kFileStemEqual : 0.0f, of_names(row));
     }
 
   private:
+    // A stem may equal the query whatever the name holds, when its size does.
+    bool stem_equal(const MatchIndex::Row& row) const {
+        return row.stem_size == MatchIndex::kLongStem
+                   ? query_.size() >= MatchIndex::kLongStem
+                   : row.stem_size != 0 && row.stem_size == query_.size();
+    }
+
     float of_names(const MatchIndex::Row& row) const {
         // The name rungs need a name that is at least as long as the query
         // and begins like it.

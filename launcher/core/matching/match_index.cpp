@@ -91,7 +91,10 @@ void MatchIndex::add_row(const CatalogEntry& entry, std::uint32_t position) {
         row.initials_size = static_cast<std::uint16_t>(entry.initials.size());
         row.word_count = static_cast<std::uint16_t>(entry.words.size());
         row.alias_count = static_cast<std::uint16_t>(entry.aliases.size());
-        row.has_stem = entry.file_stem.has_value();
+        if (entry.file_stem) {
+            row.stem_size = static_cast<std::uint8_t>(std::min<std::size_t>(
+                std::max<std::size_t>(entry.file_stem->size(), 1), kLongStem));
+        }
     } else {
         text_.resize(row_start);
         row.name_size = kLongRow;

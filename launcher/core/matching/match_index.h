@@ -34,15 +34,18 @@ class MatchIndex {
         std::uint16_t word_count = 0;
         std::uint16_t alias_count = 0;
         char first_byte = 0;  // of the folded name, if any
-        bool has_stem = false;
+        // Bytes of the file stem: 0 when there is none, kLongStem for that many or more.
+        std::uint8_t stem_size = 0;
         std::uint64_t word_start_mask = 0;
 
         // A row whose texts or shown name do not fit the 16-bit sizes is
         // scored from its CatalogEntry instead (names of 64 KiB and more).
         bool is_long() const { return name_size == kLongRow; }
+        bool has_stem() const { return stem_size != 0; }
     };
 
     static constexpr std::uint16_t kLongRow = 0xFFFF;
+    static constexpr std::uint8_t kLongStem = 0xFF;
 
     // An index row seen through the accessors the match ladder reads.
     class Fields {
@@ -56,15 +59,15 @@ class MatchIndex {
         std::size_t alias_count() const { return row_.alias_count; }
         std::string_view alias(std::size_t i) const { return span(row_.word_count + i); }
         std::string_view file_stem() const {
-            return row_.has_stem ? span(std::size_t{row_.word_count} + row_.alias_count)
-                                 : std::string_view();
+            return row_.has_stem() ? span(std::size_t{row_.word_count} + row_.alias_count)
+                                   : std::string_view();
         }
         std::uint64_t word_start_mask() const { return row_.word_start_mask; }
 
       private:
         std::string_view span(std::size_t i) const {
             const std::size_t spans =
-                std::size_t{row_.word_count} + row_.alias_count + (row_.has_stem ? 1 : 0);
+                std::size_t{row_.word_count} + row_.alias_count + (row_.has_stem() ? 1 : 0);
             std::uint16_t start_and_size[2];
             std::memcpy(start_and_size, name_ - (spans - i) * kSpanBytes, kSpanBytes);
             return {name_ + start_and_size[0], start_and_size[1]};
