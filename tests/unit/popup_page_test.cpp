@@ -148,5 +148,96 @@ TEST(PopupPage, ThePlaceholderALongQueryAndTheCaretOff) {
     }
 }
 
+// Two high-contrast themes as Windows ships them, in the order window, window
+// text, highlight, highlight text, grey text.
+constexpr SystemColours kWhiteOnBlack{0x000000, 0xFFFFFF, 0x1AEBFF, 0x000000, 0x3FF23F};
+constexpr SystemColours kBlackOnWhite{0xFFFFFF, 0x000000, 0x37006E, 0xFFFFFF, 0x600000};
+
+// Under a high-contrast theme the popup draws in the system colours alone,
+// with a one-pixel frame (whole pixels) around itself, the query box and each
+// letter tile; the selection is the highlight, and the Enter symbol marks it too.
+TEST(PopupPage, HighContrastThemesDrawInTheSystemColoursWithFrames) {
+    const std::vector<CatalogEntry> rows = six_rows();
+    const struct {
+        float scale;
+        float px;  // one pixel of frame
+        Shape popup, query_box, logo, band, tile;
+    } scales[] = {
+        {1.0f,
+         1,
+         {Kind::RoundedRect, 0, 0, 720, 420, 0, 0},
+         {Kind::RoundedRect, 12, 12, 634, 62, 10, 0},
+         {Kind::RoundedRect, 658, 18, 50, 50, 13, 0},
+         {Kind::RoundedRect, 12, 192, 696, 54, 10, 0},
+         {Kind::RoundedRect, 24, 93, 36, 36, 8, 0}},
+        {1.5f,
+         2,
+         {Kind::RoundedRect, 0, 0, 1080, 630, 0, 0},
+         {Kind::RoundedRect, 18, 18, 951, 93, 15, 0},
+         {Kind::RoundedRect, 987, 27, 75, 75, 19.5f, 0},
+         {Kind::RoundedRect, 18, 288, 1044, 81, 15, 0},
+         {Kind::RoundedRect, 36, 140, 54, 54, 12, 0}},
+    };
+    for (const SystemColours& theme : {kWhiteOnBlack, kBlackOnWhite}) {
+        const Palette palette = choose_palette(true, theme);
+        for (const auto& c : scales) {
+            SCOPED_TRACE(testing::Message()
+                         << "window #" << std::hex << theme.window << " at " << c.scale);
+            const auto in = [](Shape shape, std::uint32_t colour) {
+                shape.colour = colour;
+                return shape;
+            };
+            const auto inset = [&](Shape shape, std::uint32_t colour) {
+                shape = in(shape, colour);
+                shape.x += c.px, shape.y += c.px, shape.width -= 2 * c.px, shape.height -= 2 * c.px;
+                shape.radius = std::max(shape.radius - c.px, 0.0f);
+                return shape;
+            };
+            const PopupPage page = layout_popup_page(
+                {"d", rows, 2, true, c.scale}, palette, [](std::string_view) { return false; },
+                [](std::string_view text, std::size_t) {
+                    return static_cast<std::int32_t>(10 * text.size());
+                });
+            EXPECT_EQ(page.background, theme.window);
+            ASSERT_EQ(page.shapes.size(), 2u + 2u + 1u + 1u + 2u * 6u);
+            EXPECT_EQ(page.shapes[0], in(c.popup, theme.window_text));
+            EXPECT_EQ(page.shapes[1], inset(c.popup, theme.window));
+            EXPECT_EQ(page.shapes[2], in(c.query_box, theme.window_text));
+            EXPECT_EQ(page.shapes[3], inset(c.query_box, theme.window));
+            EXPECT_EQ(page.shapes[4], in(c.logo, theme.highlight));
+            EXPECT_EQ(page.shapes[5], in(c.band, theme.highlight));
+            EXPECT_EQ(page.shapes[6], in(c.tile, theme.window_text));
+            EXPECT_EQ(page.shapes[7], inset(c.tile, theme.window));
+
+            const std::vector<Text> texts = items_of<Text>(page);
+            const std::uint32_t expected[] = {
+                theme.window_text,     // the query
+                theme.highlight_text,  // the logo's letter
+                theme.window_text,    theme.window_text, theme.window_text,
+                theme.window_text,  // row 0: letter, name, subtitle, hint
+                theme.window_text,    theme.window_text, theme.window_text, theme.window_text,
+                theme.window_text,     // row 2, selected: its tile's letter on the tile
+                theme.highlight_text,  // name
+                theme.highlight_text,  // subtitle
+                theme.highlight_text,  // the Enter symbol
+            };
+            for (std::size_t i = 0; i < std::size(expected); ++i) {
+                EXPECT_EQ(texts[i].colour, expected[i]) << "text " << i << " " << texts[i].text;
+            }
+            EXPECT_EQ(texts[13].text, "\u21B5");
+            EXPECT_EQ(items_of<Fill>(page).front().colour, theme.window_text) << "the caret";
+        }
+        const std::vector<CatalogEntry> none;
+        const PopupPage empty = layout_popup_page(
+            {"", none, 0, true, 1.0f}, palette, [](std::string_view) { return false; },
+            [](std::string_view, std::size_t) { return 0; });
+        EXPECT_EQ(items_of<Text>(empty).front().colour, theme.gray_text) << "the placeholder";
+        EXPECT_EQ(empty.shapes[0], (Shape{Kind::RoundedRect, 0, 0, 720, 86, 0, theme.window_text}));
+    }
+    EXPECT_EQ(choose_palette(false, kWhiteOnBlack), dark_palette()) << "no theme: Talvo's own";
+    EXPECT_FALSE(choose_palette(true, kWhiteOnBlack).dark_frame);
+    EXPECT_EQ(choose_palette(true, kBlackOnWhite).popup.frame, 0x000000u) << "the border";
+}
+
 }  // namespace
 }  // namespace talvo

@@ -219,6 +219,51 @@ TEST(StatsPage, ListsIconsBarsAndLearnedChips) {
               nullptr);
 }
 
+// Under a high-contrast theme every card, bar, tile and text of the page is in
+// one of the theme's colours: texts, bars, card borders and tile frames in the
+// window's text colour on its background, the hovered bar in the highlight.
+TEST(StatsPage, HighContrastThemesDrawInTheSystemColours) {
+    const SystemColours themes[] = {{0x000000, 0xFFFFFF, 0x1AEBFF, 0x000000, 0x3FF23F},
+                                    {0xFFFFFF, 0x000000, 0x37006E, 0xFFFFFF, 0x600000}};
+    const StatsModel model = sample_model();
+    for (const SystemColours& theme : themes) {
+        const Palette palette = choose_palette(true, theme);
+        for (const float scale : {1.0f, 1.5f}) {
+            SCOPED_TRACE(testing::Message()
+                         << "window #" << std::hex << theme.window << " at " << scale);
+            const StatsPage page = layout_stats_page(
+                model, {scale, 0, ChartHover{ChartKind::Hours, 17}}, palette,
+                [](std::string_view) { return false; }, seven_per_byte);
+            for (const Shape& shape : page.shapes) {
+                const bool bar = shape.kind != Kind::RoundedRect;
+                const bool hovered = bar && shape.colour == theme.highlight;
+                EXPECT_TRUE(shape.colour == (bar && !hovered ? theme.window_text : shape.colour))
+                    << "a bar";
+                EXPECT_TRUE(shape.colour == theme.window || shape.colour == theme.window_text ||
+                            hovered)
+                    << "shape at " << shape.x << ", " << shape.y;
+            }
+            EXPECT_EQ(std::count_if(page.shapes.begin(), page.shapes.end(),
+                                    [&](const Shape& s) { return s.colour == theme.highlight; }),
+                      1)
+                << "the hovered bar alone";
+            for (const draw::TextPassItem& item : page.texts) {
+                if (const Text* text = std::get_if<Text>(&item)) {
+                    EXPECT_EQ(text->colour, theme.window_text) << text->text;
+                }
+            }
+            // The tile of "Alpha", second in the most-launched card, framed by one pixel.
+            const Shape frame{Kind::RoundedRect, 40 * scale, 265 * scale,      20 * scale,
+                              20 * scale,        5 * scale,  theme.window_text};
+            const Shape fill{Kind::RoundedRect, 41 * scale, 266 * scale, 18 * scale,
+                             18 * scale,        4 * scale,  theme.window};
+            const auto at = std::find(page.shapes.begin(), page.shapes.end(), frame);
+            ASSERT_NE(at, page.shapes.end());
+            EXPECT_EQ(*(at + 1), fill);
+        }
+    }
+}
+
 // Places and sizes that a slip of one number would move: the key-figure cards,
 // a card's inner fill, the most-launched bars against the first row, the bar
 // corners, every axis label, a hovered weekday, the third learned pair.

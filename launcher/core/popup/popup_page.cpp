@@ -26,6 +26,7 @@ class PopupPageBuilder {
         : view_(view),
           colours_(palette.popup),
           tiles_(palette.tiles),
+          frames_(palette.frames),
           has_icon_(has_icon),
           text_width_(text_width) {}
 
@@ -52,6 +53,18 @@ class PopupPageBuilder {
         page_.shapes.push_back({draw::Shape::Kind::RoundedRect, x, y, w, h, radius, colour});
     }
 
+    // A shape with a one-pixel frame of the palette's, when it has frames.
+    void framed(float x, float y, float w, float h, float radius, std::uint32_t colour) {
+        if (!frames_) {
+            rounded(x, y, w, h, radius, colour);
+            return;
+        }
+        const auto pixel = static_cast<float>(r(1));
+        rounded(x, y, w, h, radius, *frames_);
+        rounded(x + pixel, y + pixel, w - 2 * pixel, h - 2 * pixel, std::max(radius - pixel, 0.0f),
+                colour);
+    }
+
     void text(std::string value, std::size_t font, std::uint32_t colour, const Rect& rect,
               unsigned flags) {
         page_.items.push_back(draw::Text{std::move(value), font, colour, rect, flags});
@@ -59,10 +72,16 @@ class PopupPageBuilder {
 
     bool has_icon(const CatalogEntry& entry) const { return has_icon_(entry.key); }
 
-    // The query box, the logo tile, the selection band and the letter tiles.
+    // The popup's own frame, the query box, the logo tile, the selection band
+    // and the letter tiles.
     void shapes() {
-        rounded(s(kQueryBoxLeft), s(kQueryBoxTop), s(kQueryBoxWidth), s(kQueryBoxHeight),
-                s(kQueryBoxRadius), colours_.query_box);
+        if (frames_) {
+            const PixelSize size = popup_size(view_.rows.size(), view_.scale);
+            framed(0, 0, static_cast<float>(size.width), static_cast<float>(size.height), 0,
+                   colours_.background);
+        }
+        framed(s(kQueryBoxLeft), s(kQueryBoxTop), s(kQueryBoxWidth), s(kQueryBoxHeight),
+               s(kQueryBoxRadius), colours_.query_box);
         rounded(s(kLogoLeft), s(kLogoTop), s(kLogoSize), s(kLogoSize), s(kLogoRadius),
                 colours_.accent);
         if (view_.rows.empty()) {
@@ -73,9 +92,9 @@ class PopupPageBuilder {
         for (std::size_t i = 0; i < view_.rows.size(); ++i) {
             const CatalogEntry& entry = view_.rows[i];
             if (!has_icon(entry)) {
-                rounded(static_cast<float>(r(kTileLeft)),
-                        static_cast<float>(r(row_top_dip(i) + kTileTop)), s(kTileSize),
-                        s(kTileSize), s(kTileRadius), tile_colour(entry.key, tiles_));
+                framed(static_cast<float>(r(kTileLeft)),
+                       static_cast<float>(r(row_top_dip(i) + kTileTop)), s(kTileSize), s(kTileSize),
+                       s(kTileRadius), tile_colour(entry.key, tiles_));
             }
         }
     }
@@ -126,10 +145,10 @@ class PopupPageBuilder {
         if (has_icon(entry)) {
             page_.items.push_back(draw::Icon{entry.key, tile});
         } else {
-            text(tile_letter(entry.name), kTileFont, colours_.on_accent, tile,
+            text(tile_letter(entry.name), kTileFont, colours_.tile_letter, tile,
                  draw::kCenter | draw::kVCenter);
         }
-        text(entry.name, kNameFont, colours_.text,
+        text(entry.name, kNameFont, selected ? colours_.selected_text : colours_.text,
              {text_left, row_top + r(kNameTop), r(kTextRight), row_top + r(kNameBottom)},
              draw::kVCenter | draw::kEndEllipsis);
         text(entry.subtitle, kSubtitleFont,
@@ -148,6 +167,7 @@ class PopupPageBuilder {
     const PopupPageView& view_;
     const PopupColours& colours_;
     const std::array<std::uint32_t, 6>& tiles_;
+    const std::optional<std::uint32_t>& frames_;
     const draw::HasIcon& has_icon_;
     const draw::TextWidth& text_width_;
     PopupPage page_;

@@ -45,6 +45,7 @@ class PageBuilder {
         : view_(view),
           colours_(palette.stats),
           tiles_(palette.tiles),
+          frames_(palette.frames),
           has_icon_(has_icon),
           text_width_(text_width) {}
 
@@ -103,7 +104,12 @@ class PageBuilder {
             page_.texts.push_back(draw::Icon{key, {r(40), top, r(40) + r(size), top + r(size)}});
             return;
         }
-        rounded(40, y, size, size, 5, layout::tile_colour(key, tiles_));
+        if (frames_) {
+            rounded(40, y, size, size, 5, *frames_);
+            rounded(41, y + 1, size - 2, size - 2, 4, layout::tile_colour(key, tiles_));
+        } else {
+            rounded(40, y, size, size, 5, layout::tile_colour(key, tiles_));
+        }
         text(layout::tile_letter(name), kTileFont, colours_.primary, 40, y, 40 + size, y + size,
              draw::kCenter | draw::kVCenter);
     }
@@ -158,6 +164,7 @@ class PageBuilder {
     const StatsPageView& view_;
     const StatsColours& colours_;
     const std::array<std::uint32_t, 6>& tiles_;
+    const std::optional<std::uint32_t>& frames_;
     const draw::HasIcon& has_icon_;
     const draw::TextWidth& text_width_;
     StatsPage page_;
