@@ -19,13 +19,14 @@ const IconSlot* loaded_icon(const IconStore* icons, std::string_view key) {
     return found != icons->cache.end() && found->second.has_bitmap() ? &found->second : nullptr;
 }
 
-void draw_popup(HDC dc, const RECT& client, const PopupState& popup, const IconStore* icons) {
+void draw_popup(HDC dc, const RECT& client, const PopupState& popup, const Palette& palette,
+                const IconStore* icons) {
     std::array<HFONT, layout::kFonts.size()> fonts{};
     for (std::size_t slot = 0; slot < fonts.size(); ++slot) {
         fonts[slot] = popup.fonts[slot].get();
     }
     const PopupPage page = layout_popup_page(
-        {popup.query, popup.results, popup.selected, popup.caret_on, popup.scale}, dark_palette(),
+        {popup.query, popup.results, popup.selected, popup.caret_on, popup.scale}, palette,
         [&](std::string_view key) { return loaded_icon(icons, key) != nullptr; },
         [&](std::string_view text, std::size_t font) {
             SelectObject(dc, fonts[font]);
@@ -44,7 +45,7 @@ void PopupWindow::on_paint() {
             return false;  // busy in a nested loop: painted again a moment later
         }
         const BorrowSlot<IconStore>::Borrow icons = ui_.icons.borrow();
-        draw_popup(dc, client, *popup, icons ? &*icons : nullptr);
+        draw_popup(dc, client, *popup, ui_.theme.palette(), icons ? &*icons : nullptr);
         return true;
     });
 }

@@ -32,11 +32,21 @@ bool PopupWindow::create(HINSTANCE instance, Mailbox& mailbox) {
     if (hwnd_ == nullptr) {
         return false;
     }
-    const Palette& palette = dark_palette();
     dwm::set_attribute(hwnd_, dwm::kWindowCornerPreference, dwm::kCornerRound);
+    colour_frame();
+    return true;
+}
+
+void PopupWindow::colour_frame() {
+    const Palette& palette = ui_.theme.palette();
     dwm::set_attribute(hwnd_, dwm::kUseImmersiveDarkMode, palette.dark_frame ? 1 : 0);
     dwm::set_attribute(hwnd_, dwm::kBorderColor, dwm::border_colour(palette.popup.frame));
-    return true;
+}
+
+void PopupWindow::on_theme_change() {
+    ui_.theme.reread();
+    colour_frame();
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 bool PopupWindow::allow_messages_from_other_processes() {
@@ -118,6 +128,12 @@ LRESULT PopupWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
             return DefWindowProcW(hwnd_, message, wparam, lparam);
         case WM_DPICHANGED:
             return 0;  // the next show reads the monitor's DPI
+        // A high-contrast theme switched on or off, or its colours changed.
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+            on_theme_change();
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
         case kAccessChangeMessage:
             accessible_->notify(wparam);
             return 0;

@@ -94,6 +94,9 @@ class PopupWindow {
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
     void on_paint();
+    // The frame in the theme's colours, asked of the window manager.
+    void colour_frame();
+    void on_theme_change();
     void on_timer(WPARAM timer);
     void keep_own_geometry(WINDOWPOS& position);
     void perform(PopupAction action);

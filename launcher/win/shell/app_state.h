@@ -21,6 +21,7 @@
 #include "core/shell/channel.h"
 #include "core/shell/launcher_protocol.h"
 #include "core/text/text_map.h"
+#include "win/page/page_theme.h"
 #include "win/platform/unique_resource.h"
 
 namespace talvo::win {
@@ -152,6 +153,7 @@ struct UiState {
     BorrowSlot<LearningMemory> memory;
     BorrowSlot<IconStore> icons;
     BorrowSlot<CatalogFeed> feed;
+    PageTheme theme;  // both windows' colours; read, never borrowed
 };
 
 // Whether a window holds the foreground.

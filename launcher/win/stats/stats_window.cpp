@@ -61,9 +61,10 @@ IconViews listed_icons(UiState& ui, const StatsModel& model) {
 }
 
 // The page as it is drawn now; `dc` measures the texts.
-StatsPage layout_page(HDC dc, const StatsWindowState& state, const IconViews& icons) {
+StatsPage layout_page(HDC dc, const StatsWindowState& state, const Palette& palette,
+                      const IconViews& icons) {
     return layout_stats_page(
-        state.model, {state.scale, state.scroll, state.hover}, dark_palette(),
+        state.model, {state.scale, state.scroll, state.hover}, palette,
         [&](std::string_view key) { return icons.contains(std::string(key)); },
         [&](std::string_view text, std::size_t font) {
             SelectObject(dc, state.fonts[font].get());
@@ -220,6 +221,12 @@ LRESULT StatsWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DPICHANGED:
             on_dpi_changed(wparam, lparam);
             return 0;
+        // A high-contrast theme switched on or off, or its colours changed.
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+            on_theme_change();
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
         case WM_GETOBJECT:
             return on_get_object(wparam, lparam);
         case WM_ACTIVATE:
@@ -275,7 +282,7 @@ void StatsWindow::create_with(StatsModel model) {
     if (hwnd_ == nullptr) {
         return;  // no window and no state: the next open tries again
     }
-    dwm::set_attribute(hwnd_, dwm::kUseImmersiveDarkMode, dark_palette().dark_frame ? 1 : 0);
+    colour_frame();
     auto state = std::make_unique<StatsWindowState>();
     const UINT dpi = GetDpiForWindow(hwnd_);
     state->scale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : placement.scale;
@@ -284,6 +291,16 @@ void StatsWindow::create_with(StatsModel model) {
     state_.install(std::move(state));
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
+}
+
+void StatsWindow::colour_frame() {
+    dwm::set_attribute(hwnd_, dwm::kUseImmersiveDarkMode, ui_.theme.palette().dark_frame ? 1 : 0);
+}
+
+void StatsWindow::on_theme_change() {
+    ui_.theme.reread();
+    colour_frame();
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void StatsWindow::refresh() {
@@ -320,14 +337,14 @@ void StatsWindow::on_destroy() {
 
 void StatsWindow::paint_page(HDC dc, const RECT& client, StatsWindowState& state) {
     const IconViews icons = listed_icons(ui_, state.model);
-    const StatsPage page = layout_page(dc, state, icons);
+    const StatsPage page = layout_page(dc, state, ui_.theme.palette(), icons);
     state.hover_regions = page.hover_regions;
     painted_lines_ = stats_access_elements(page);
     std::array<HFONT, kStatsFonts.size()> fonts{};
     for (std::size_t i = 0; i < fonts.size(); ++i) {
         fonts[i] = state.fonts[i].get();
     }
-    draw_page(dc, client, {dark_palette().stats.background, page.shapes, page.texts}, fonts,
+    draw_page(dc, client, {ui_.theme.palette().stats.background, page.shapes, page.texts}, fonts,
               [&](std::string_view key) -> const IconSlot* {
                   const auto found = icons.find(std::string(key));
                   return found != icons.end() ? found->second : nullptr;
@@ -353,8 +370,8 @@ std::optional<std::vector<access::Element>> StatsWindow::reader_lines() {
             return std::nullopt;
         }
         const SelectObjectScope font(dc.get(), state->fonts[0].get());
-        painted_lines_ =
-            stats_access_elements(layout_page(dc.get(), *state, listed_icons(ui_, state->model)));
+        painted_lines_ = stats_access_elements(
+            layout_page(dc.get(), *state, ui_.theme.palette(), listed_icons(ui_, state->model)));
     }
     return painted_lines_;
 }

@@ -57,6 +57,9 @@ class StatsWindow {
     std::optional<StatsModel> current_model();
     void on_destroy();
     void on_paint();
+    // The frame in the theme's colours, asked of the window manager.
+    void colour_frame();
+    void on_theme_change();
     void paint_page(HDC dc, const RECT& client, StatsWindowState& state);
     void on_key_down(WPARAM virtual_key);
     void on_mouse_move(LPARAM position);
