@@ -58,7 +58,7 @@ struct Expected {
     Texts aliases;
 };
 
-TEST(BuildBuiltins, ElevenEntriesInOrderWithTheirNamesAndAliases) {
+TEST(BuildBuiltins, TwelveEntriesInOrderWithTheirNamesAndAliases) {
     const Expected expected[] = {
         {"dir:explorer",
          "Explorateur de fichiers",
@@ -78,6 +78,7 @@ TEST(BuildBuiltins, ElevenEntriesInOrderWithTheirNamesAndAliases) {
          "Lancer Talvo au d\xC3\xA9marrage de Windows",
          {"startup", "demarrage", "autostart"}},
         {"cmd:quit", "Quitter Talvo", {"quit", "exit"}},
+        {"cmd:windowmenu", "Menu de la fen\xC3\xAAtre", {"menu", "fenetre", "window menu"}},
     };
     const Catalog catalog = build_builtins(every_folder());
     ASSERT_EQ(catalog.size(), std::size(expected));
@@ -111,11 +112,11 @@ TEST(BuildBuiltins, FoldersThatCannotBeResolvedAreLeftOut) {
     system.folders.erase(KnownFolder::Profile);
     EXPECT_EQ(keys_of(build_builtins(system)),
               (Texts{"dir:explorer", "dir:images", "dir:documents", "dir:desktop", "dir:music",
-                     "dir:videos", "cmd:stats", "cmd:autostart", "cmd:quit"}));
+                     "dir:videos", "cmd:stats", "cmd:autostart", "cmd:quit", "cmd:windowmenu"}));
 
     system.folders.clear();
     EXPECT_EQ(keys_of(build_builtins(system)),
-              (Texts{"dir:explorer", "cmd:stats", "cmd:autostart", "cmd:quit"}));
+              (Texts{"dir:explorer", "cmd:stats", "cmd:autostart", "cmd:quit", "cmd:windowmenu"}));
 }
 
 struct CommandCase {
@@ -132,6 +133,8 @@ TEST(BuildBuiltins, CommandsRunTheirCodeAndShowTheLauncherIcon) {
         {"cmd:autostart", BuiltinCommand::Autostart,
          "Commande Talvo \xC2\xB7 Alt+Espace disponible d\xC3\xA8s l\x27ouverture de session"},
         {"cmd:quit", BuiltinCommand::Quit, "Commande Talvo \xC2\xB7 ferme le lanceur"},
+        {"cmd:windowmenu", BuiltinCommand::WindowMenu,
+         "Commande Talvo \xC2\xB7 le menu Alt+Espace de la fen\xC3\xAAtre qui \xC3\xA9tait devant"},
     };
     const FakeSystem system = every_folder();
     const Catalog catalog = build_builtins(system);
@@ -149,8 +152,8 @@ TEST(BuildBuiltins, WithoutAnExecutablePathCommandsHaveNoIcon) {
     FakeSystem system = every_folder();
     system.executable.reset();
     const Catalog catalog = build_builtins(system);
-    ASSERT_EQ(catalog.size(), 11u);
-    for (std::size_t i = 8; i < 11; ++i) {
+    ASSERT_EQ(catalog.size(), 12u);
+    for (std::size_t i = 8; i < 12; ++i) {
         EXPECT_FALSE(catalog[i].icon_source.has_value()) << catalog[i].key;
     }
     EXPECT_TRUE(catalog[0].icon_source.has_value());
@@ -177,8 +180,9 @@ TEST(BuildBuiltins, ShortAliasesFindTheirFolderFirst) {
     const ResultSources sources{catalog, index, hidden, memory, match_index};
     const std::pair<const char*, const char*> cases[] = {
         {"d", "dir:downloads"},  // not Documents, which has no one-letter alias
-        {"~", "dir:home"},      {"exit", "cmd:quit"},
-        {"f", "dir:explorer"},  {"demarrage", "cmd:autostart"},
+        {"~", "dir:home"},          {"exit", "cmd:quit"},
+        {"f", "dir:explorer"},      {"demarrage", "cmd:autostart"},
+        {"menu", "cmd:windowmenu"}, {"fenetre", "cmd:windowmenu"},
     };
     for (const auto& [query, key] : cases) {
         const auto rows = compute_results(sources, query, {12, 0});

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "core/launch/focus_rules.h"
+#include "core/launch/front_window.h"
 #include "core/launch/launch_rules.h"
 #include "core/launch/launch_steps.h"
 #include "core/shell/autostart.h"
@@ -93,6 +94,8 @@ TEST(ForegroundHandoff, WhatShowsAWindowRunsWhileThePopupIsActive) {
         {"quit", plan(Step::RunCommand, BuiltinCommand::Quit), false, H::HideFirst},
         {"start with Windows", plan(Step::RunCommand, BuiltinCommand::Autostart), false,
          H::HideFirst},
+        {"the window menu", plan(Step::RunCommand, BuiltinCommand::WindowMenu), false,
+         H::WindowBeforeHide},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(foreground_handoff(c.plan, c.found), c.handoff) << c.what;
@@ -363,6 +366,89 @@ TEST(LaunchSteps, TheOrderThatLetsTheChosenWindowComeForward) {
     }
     EXPECT_EQ(launch_log_start("k", "t") + "42" + launch_log_end(),
               launch_log_message("k", "t", 42));
+}
+
+// The window in front at a show: the foreground window when it qualifies,
+// else the first below it that does (a tray click leaves the taskbar in front).
+TEST(FrontWindow, TheForegroundWindowOrTheFirstQualifyingBelowIt) {
+    constexpr WindowHandle kPopup = 9;
+    const auto plain = [](WindowHandle h, const char* class_name = "Notepad") {
+        return WindowFacts{h, true, false, false, false, class_name};
+    };
+    WindowFacts hidden = plain(2), cloaked = plain(2), tool = plain(2), shell = plain(2);
+    hidden.visible = false;
+    cloaked.cloaked = true;
+    tool.tool_window = true;
+    shell.shell_window = true;
+    const struct {
+        const char* what;
+        std::vector<WindowFacts> z_order;
+        WindowHandle expected;
+    } cases[] = {
+        {"the foreground window", {plain(1), plain(2)}, 1},
+        {"the taskbar is passed over", {plain(1, "Shell_TrayWnd"), plain(2)}, 2},
+        {"and a second monitor's", {plain(1, "Shell_SecondaryTrayWnd"), plain(2)}, 2},
+        {"the desktop's windows", {plain(1, "Progman"), plain(3, "WorkerW"), plain(2)}, 2},
+        {"the shell's own window", {shell, plain(3)}, 3},
+        {"the popup itself", {plain(kPopup, "TalvoWindow"), plain(4)}, 4},
+        {"hidden, cloaked and tool windows", {hidden, cloaked, tool, plain(5)}, 5},
+        {"a class name that only starts like the taskbar's", {plain(6, "Shell_TrayWndX")}, 6},
+        {"nothing qualifies", {plain(1, "Shell_TrayWnd"), hidden}, 0},
+        {"no windows", {}, 0},
+    };
+    for (const auto& c : cases) {
+        std::size_t read = 0;
+        const WindowHandle found = front_window(kPopup, [&]() -> std::optional<WindowFacts> {
+            return read < c.z_order.size() ? std::optional(c.z_order[read++]) : std::nullopt;
+        });
+        EXPECT_EQ(found, c.expected) << c.what;
+    }
+    // A desktop of endless unqualified windows stops at the limit.
+    std::size_t asked = 0;
+    EXPECT_EQ(front_window(kPopup,
+                           [&] {
+                               ++asked;
+                               return std::optional(hidden);
+                           }),
+              0u);
+    EXPECT_EQ(asked, kFrontWindowSearchLimit);
+}
+
+// The window-menu command: the remembered window comes forward while the
+// popup is active, the popup hides, then the menu opens; a window that has
+// closed, or none, is only logged.
+TEST(LaunchSteps, TheWindowMenuOpensOnTheWindowThatWasInFront) {
+    using K = LaunchStep::Kind;
+    const LaunchRequest request{make_entry("cmd:windowmenu", "Menu", "",
+                                           LaunchTarget::run_command(BuiltinCommand::WindowMenu)),
+                                LaunchMode::Normal};
+    const LaunchStep hide{K::HidePopup, BuiltinCommand::Quit, 0, "", "", ""};
+    const LaunchStep none{K::Log, BuiltinCommand::Quit,
+                          0,      "menu de la fen\xC3\xAAtre : aucune fen\xC3\xAAtre",
+                          "",     ""};
+    const RecordedWindow notes{7, "Notepad", "Notes \xC2\xAB brouillon \xC2\xBB", {}, {}, {}};
+    const RecordedWindow closed{8, "<gone>", "", {}, {}, {}};
+    const struct {
+        const char* what;
+        WindowHandle front;
+        std::vector<LaunchStep> steps;
+    } cases[] = {
+        {"forward, hide, then the menu with its title",
+         7,
+         {{K::BringForward, BuiltinCommand::Quit, 7, "", "", ""},
+          hide,
+          {K::WindowMenu, BuiltinCommand::Quit, 7, notes.title, "", ""}}},
+        {"none remembered", 0, {hide, none}},
+        {"closed since the show", 8, {hide, none}},
+    };
+    for (const auto& c : cases) {
+        RecordedWindows desktop({notes, closed});
+        EXPECT_EQ(launch_steps(request, plan_launch(request), desktop, c.front), c.steps) << c.what;
+        EXPECT_EQ(desktop.lists, 0) << c.what;
+    }
+    EXPECT_EQ(window_menu_log("Notes"), "menu de la fen\xC3\xAAtre : Notes");
+    EXPECT_EQ(window_menu_refused_log("Notes"),
+              "menu de la fen\xC3\xAAtre : refus\xC3\xA9 (Notes)");
 }
 
 TEST(FindOpenWindow, ExplorerAndFolders) {

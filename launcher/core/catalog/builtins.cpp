@@ -71,7 +71,7 @@ CatalogEntry autostart_entry(bool registered, const std::optional<std::string>& 
 
 Catalog build_builtins(const SystemQueries& system) {
     Catalog entries;
-    entries.reserve(1 + kFolders.size() + 3);
+    entries.reserve(1 + kFolders.size() + 4);
     entries.push_back(explorer_entry());
     for (const FolderRow& row : kFolders) {
         if (const std::optional<std::string> path = system.known_folder_path(row.folder)) {
@@ -87,6 +87,10 @@ Catalog build_builtins(const SystemQueries& system) {
     entries.push_back(command_entry("cmd:quit", "Quitter Talvo",
                                     "Commande Talvo · ferme le lanceur", BuiltinCommand::Quit, icon,
                                     {"quit", "exit"}));
+    entries.push_back(
+        command_entry("cmd:windowmenu", "Menu de la fenêtre",
+                      "Commande Talvo · le menu Alt+Espace de la fenêtre qui était devant",
+                      BuiltinCommand::WindowMenu, icon, {"menu", "fenetre", "window menu"}));
     return entries;
 }
 

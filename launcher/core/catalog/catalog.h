@@ -17,6 +17,7 @@ enum class BuiltinCommand : std::uint8_t {
     Quit = 0,
     Autostart = 1,
     Stats = 2,
+    WindowMenu = 3,
 };
 
 // What launching an entry does: hand a text to the shell, or run one of the

@@ -65,8 +65,10 @@ LaunchPlan plan_launch(const LaunchRequest& request) {
 ForegroundHandoff foreground_handoff(const LaunchPlan& plan, bool open_window_found) {
     switch (plan.step) {
         case LaunchPlan::Step::RunCommand:
-            return plan.command == BuiltinCommand::Stats ? ForegroundHandoff::WindowBeforeHide
-                                                         : ForegroundHandoff::HideFirst;
+            return plan.command == BuiltinCommand::Stats ||
+                           plan.command == BuiltinCommand::WindowMenu
+                       ? ForegroundHandoff::WindowBeforeHide
+                       : ForegroundHandoff::HideFirst;
         case LaunchPlan::Step::FocusOrStart:
             return open_window_found ? ForegroundHandoff::WindowBeforeHide
                                      : ForegroundHandoff::AllowThenStart;

@@ -39,7 +39,8 @@ LaunchPlan plan_launch(const LaunchRequest& request);
 // another program: what shows a window runs while the popup is still active.
 enum class ForegroundHandoff : std::uint8_t {
     HideFirst,         // nothing comes forward (quit, start with Windows): hide, then act
-    WindowBeforeHide,  // bring the open window, or open the statistics, then hide
+    WindowBeforeHide,  // bring the open window, or open the statistics, then hide; the window
+                       // whose menu opens comes forward, the popup hides, then the menu opens
     AllowThenStart,    // let any process come forward, hide, then start through the shell
 };
 

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "core/launch/front_window.h"
+
 namespace talvo {
 namespace {
 
@@ -28,10 +30,27 @@ LaunchStep shell_step(const LaunchRequest& request, const LaunchPlan& plan) {
     return shell;
 }
 
+// The remembered window comes forward while the popup still has the
+// foreground, so that its menu answers the keyboard once the popup hides.
+std::vector<LaunchStep> window_menu_steps(WindowHandle front_window, WindowQueries& system) {
+    // A window that has closed answers no class name.
+    if (front_window == 0 || system.class_name(front_window).empty()) {
+        LaunchStep log = step(Kind::Log);
+        log.text = window_menu_none_log();
+        return {step(Kind::HidePopup), log};
+    }
+    LaunchStep forward = step(Kind::BringForward);
+    forward.window = front_window;
+    LaunchStep menu = step(Kind::WindowMenu);
+    menu.window = front_window;
+    menu.text = system.title(front_window);
+    return {forward, step(Kind::HidePopup), menu};
+}
+
 }  // namespace
 
 std::vector<LaunchStep> launch_steps(const LaunchRequest& request, const LaunchPlan& plan,
-                                     WindowQueries& system) {
+                                     WindowQueries& system, WindowHandle front_window) {
     std::optional<WindowHandle> open_window;
     if (plan.step == LaunchPlan::Step::FocusOrStart) {
         open_window = find_open_window(request.entry, system);
@@ -46,6 +65,9 @@ std::vector<LaunchStep> launch_steps(const LaunchRequest& request, const LaunchP
                 LaunchStep log = step(Kind::Log);
                 log.text = already_open_log_message(request.entry.key);
                 return {forward, log, step(Kind::HidePopup)};
+            }
+            if (plan.command == BuiltinCommand::WindowMenu) {
+                return window_menu_steps(front_window, system);
             }
             return {command_step(plan.command), step(Kind::HidePopup)};
         case ForegroundHandoff::AllowThenStart:

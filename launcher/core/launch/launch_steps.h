@@ -21,6 +21,7 @@ struct LaunchStep {
         AllowForeground,  // any process may take the foreground from the popup
         Shell,            // the shell runs kShellFile with `text` as its parameters
         Log,              // `text` goes to the diagnostic log
+        WindowMenu,       // `window`'s menu opens as Alt+Space opens it; `text` is its title
     };
 
     Kind kind = Kind::Log;
@@ -36,7 +37,9 @@ struct LaunchStep {
 };
 
 // Asks `system` for an open window only when the plan looks for one.
+// `front_window` is the window that was in front when the popup showed (0 for
+// none): the window-menu command opens its menu unless it has closed since.
 std::vector<LaunchStep> launch_steps(const LaunchRequest& request, const LaunchPlan& plan,
-                                     WindowQueries& system);
+                                     WindowQueries& system, WindowHandle front_window = 0);
 
 }  // namespace talvo

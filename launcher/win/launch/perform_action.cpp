@@ -25,6 +25,8 @@ void run_command(PopupWindow& popup, StatsWindow& stats, BuiltinCommand command)
         case BuiltinCommand::Stats:
             stats.open();
             return;
+        case BuiltinCommand::WindowMenu:
+            return;  // carried out by its own steps
     }
 }
 
@@ -53,6 +55,11 @@ void execute(PopupWindow& popup, StatsWindow& stats, const LaunchStep& step) {
         }
         case LaunchStep::Kind::Log:
             write_log(system_platform(), step.text);
+            return;
+        case LaunchStep::Kind::WindowMenu:
+            write_log(system_platform(), open_window_menu(to_hwnd(step.window))
+                                             ? window_menu_log(step.text)
+                                             : window_menu_refused_log(step.text));
             return;
     }
 }
@@ -85,7 +92,8 @@ void perform_action(PopupWindow& popup, StatsWindow& stats, PopupAction action) 
     stats.refresh();  // the launch was just recorded
     const LaunchRequest& request = *action.request;
     SystemWindowQueries queries;
-    for (const LaunchStep& step : launch_steps(request, plan_launch(request), queries)) {
+    for (const LaunchStep& step :
+         launch_steps(request, plan_launch(request), queries, popup.front_window())) {
         execute(popup, stats, step);
     }
 }

@@ -9,6 +9,8 @@
 #include <shellapi.h>
 #include <shlguid.h>
 
+#include <utility>
+
 #include "win/platform/dwm_attributes.h"
 #include "win/platform/text_win.h"
 #include "win/platform/unique_resource.h"
@@ -76,6 +78,33 @@ std::optional<ShellFolderWindow> shell_folder_window(IShellWindows& windows, lon
 }
 
 }  // namespace
+
+WindowFacts window_facts(HWND window) {
+    return {.window = to_handle(window),
+            .visible = IsWindowVisible(window) != FALSE,
+            .cloaked = window_cloaked(window) != 0,
+            .tool_window = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0,
+            .shell_window = window == GetShellWindow(),
+            .class_name = window_class_name(window)};
+}
+
+WindowHandle window_in_front(HWND popup) {
+    HWND next = GetForegroundWindow();
+    if (next == nullptr) {
+        next = GetTopWindow(nullptr);
+    }
+    return front_window(to_handle(popup), [&]() -> std::optional<WindowFacts> {
+        if (next == nullptr) {
+            return std::nullopt;
+        }
+        const HWND window = std::exchange(next, GetWindow(next, GW_HWNDNEXT));
+        return window_facts(window);
+    });
+}
+
+bool open_window_menu(HWND window) {
+    return PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE) != FALSE;
+}
 
 std::vector<HWND> top_level_windows() {
     std::vector<HWND> windows;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/launch/focus_rules.h"
+#include "core/launch/front_window.h"
 
 namespace talvo::win {
 
@@ -31,6 +32,16 @@ std::optional<std::string> window_app_id(HWND window);
 std::optional<std::string> window_process_path(HWND window);
 // Package family name of the window's process; nothing when it has none.
 std::optional<std::string> window_package_family(HWND window);
+
+// What the system says of a top-level window, for front_window.
+WindowFacts window_facts(HWND window);
+// The window in front, read from the foreground window down the Z-order;
+// 0 when none qualifies.
+WindowHandle window_in_front(HWND popup);
+
+// Opens the window's own menu as Alt+Space does (WM_SYSCOMMAND, SC_KEYMENU,
+// a space); false when the message cannot be posted to it.
+bool open_window_menu(HWND window);
 
 // The live answers, for find_open_window. The UI thread must be a COM apartment.
 class SystemWindowQueries final : public WindowQueries {

@@ -8,6 +8,7 @@
 #include "core/shell/platform.h"
 #include "core/shell/rescan.h"
 #include "win/catalog/catalog_install.h"
+#include "win/launch/window_queries.h"
 #include "win/page/drawing.h"
 #include "win/platform/monitor.h"
 #include "win/popup/popup_accessible.h"
@@ -103,6 +104,7 @@ bool PopupWindow::has_foreground() const {
 }
 
 void PopupWindow::show() {
+    front_window_ = window_in_front(hwnd_);  // before the popup takes the foreground
     place_and_refresh();
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(hwnd_);

@@ -9,6 +9,7 @@
 
 #include <optional>
 
+#include "core/launch/focus_rules.h"
 #include "core/launch/launch.h"
 #include "core/shell/launcher_protocol.h"
 #include "win/popup/popup_accessible.h"
@@ -59,6 +60,9 @@ class PopupWindow {
     bool is_shown();
     // The moment of the last hide that hid the window.
     std::optional<Instant> last_hide() const { return last_hide_; }
+    // The window that was in front at the last show, whose menu the
+    // window-menu command opens; 0 for none.
+    WindowHandle front_window() const { return front_window_; }
 
     // Rebuilds the rows from the query, selects the first, resizes and repaints.
     void recompute();
@@ -112,6 +116,7 @@ class PopupWindow {
     UINT taskbar_created_ = 0;
     std::optional<PopupAccessible> accessible_;
     std::optional<Instant> last_hide_;
+    WindowHandle front_window_ = 0;
     ForegroundProbe foreground_probe_ = nullptr;
 };
 
