@@ -4,6 +4,9 @@
 
 #include <cctype>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
 
 namespace talvo::e2e {
 namespace {
@@ -44,6 +47,17 @@ LogLine parse_log_line(const std::string& line) {
 }
 
 }  // namespace
+
+void write_file(const std::wstring& path, std::string_view bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(std::filesystem::path(path), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string launch_line(std::string_view key, std::string_view query) {
+    const long long when = static_cast<long long>(time(nullptr)) - 3600;
+    return std::to_string(when) + "\t10\t0\t" + std::string(key) + "\t" + std::string(query) + "\n";
+}
 
 std::string read_file(const std::wstring& path) {
     // Shared reading: the launcher may hold the file open while it appends.

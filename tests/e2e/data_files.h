@@ -10,6 +10,10 @@ namespace talvo::e2e {
 // The whole file as bytes; empty when it is missing.
 std::string read_file(const std::wstring& path);
 bool file_exists(const std::wstring& path);
+// Writes the bytes as the whole file, creating its folder first.
+void write_file(const std::wstring& path, std::string_view bytes);
+// A history.tsv line of a launch an hour ago.
+std::string launch_line(std::string_view key, std::string_view query);
 
 // Lines ended by LF; the empty rest after the last LF is not a line.
 std::vector<std::string> text_lines(std::string_view text);

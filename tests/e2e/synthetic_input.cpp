@@ -79,6 +79,11 @@ void press_with_ctrl(WORD virtual_key) {
           key_event(VK_CONTROL, true)});
 }
 
+void press_with_ctrl_shift(WORD virtual_key) {
+    send({key_event(VK_CONTROL, false), key_event(VK_SHIFT, false), key_event(virtual_key, false),
+          key_event(virtual_key, true), key_event(VK_SHIFT, true), key_event(VK_CONTROL, true)});
+}
+
 void press_with_altgr(WORD virtual_key) {
     send({key_event(VK_LCONTROL, false), key_event(VK_RMENU, false), key_event(virtual_key, false),
           key_event(virtual_key, true), key_event(VK_RMENU, true), key_event(VK_LCONTROL, true)});

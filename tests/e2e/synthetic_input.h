@@ -12,6 +12,8 @@ namespace talvo::e2e {
 void press_key(WORD virtual_key);
 // Ctrl held around one key (Ctrl+V, Ctrl+Backspace, Ctrl+Delete...).
 void press_with_ctrl(WORD virtual_key);
+// Ctrl and Shift held around one key (Ctrl+Shift+Delete).
+void press_with_ctrl_shift(WORD virtual_key);
 // AltGr held around one key, as Windows sends it: left Ctrl and right Alt.
 void press_with_altgr(WORD virtual_key);
 // Alt down, Space, Alt up: the launcher's global hotkey.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "launcher_fixture.h"
+#include "message_box.h"
 #include "polling.h"
 #include "text_paths.h"
 
@@ -32,34 +33,14 @@ class HeldAltSpace {
     bool held_;
 };
 
-BOOL CALLBACK collect_static_text(HWND child, LPARAM parameter) {
-    wchar_t class_name[32] = {};
-    GetClassNameW(child, class_name, 32);
-    if (_wcsicmp(class_name, L"Static") == 0) {
-        wchar_t text[1024] = {};
-        GetWindowTextW(child, text, 1024);
-        *reinterpret_cast<std::wstring*>(parameter) += text;
-    }
-    return TRUE;
-}
-
-std::wstring message_box_text(HWND box) {
-    std::wstring text;
-    EnumChildWindows(box, collect_static_text, reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
 TEST_F(TakenHotkey, WarnsInABoxAndStillShowsThePopup) {
     const HeldAltSpace taken;
     ASSERT_TRUE(taken.held()) << "this program could not take Alt+Space first";
     ASSERT_TRUE(start());
     EXPECT_TRUE(log_has(log_path(), "Alt+Espace : DÉJÀ PRIS"));
 
-    HWND box = nullptr;
-    ASSERT_TRUE(wait_until([&] {
-        box = find_process_window(launcher_->id(), L"#32770", L"Talvo");
-        return box != nullptr && IsWindowVisible(box);
-    })) << "no warning box titled Talvo";
+    const HWND box = wait_talvo_box(launcher_->id());
+    ASSERT_NE(box, nullptr) << "no warning box titled Talvo";
     const std::string text = utf8(message_box_text(box));
     EXPECT_EQ(text,
               "Le raccourci Alt+Espace est déjà utilisé par une autre application (PowerToys "
@@ -67,9 +48,7 @@ TEST_F(TakenHotkey, WarnsInABoxAndStillShowsThePopup) {
               "ouvrir Talvo.");
     EXPECT_FALSE(IsWindowVisible(popup_)) << "start-up waits for the box";
 
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(answer_box(box, IDOK));
     EXPECT_TRUE(wait_shown()) << "after the box, start-up goes on and shows the popup";
     EXPECT_TRUE(launcher_->running());
 }

@@ -4,12 +4,17 @@
 // again and quits; Escape runs nothing; the icon comes back after Explorer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include "data_files.h"
 #include "launcher_fixture.h"
+#include "message_box.h"
 #include "polling.h"
+#include "screen_reader.h"
 #include "synthetic_input.h"
 #include "text_paths.h"
 #include "tray_icon_probe.h"
@@ -118,6 +123,51 @@ TEST_F(Tray, HiddenEntriesAreShownAgainFromTheSubmenu) {
     ASSERT_TRUE(wait_shown());
     type_text(L"documents");
     EXPECT_TRUE(wait_rows(1)) << "the entry is back in the results";
+}
+
+// "Effacer l'historique…", the fourth item: No changes nothing; Yes empties
+// history.tsv, the suggestions and the open statistics page.
+TEST_F(Tray, ClearingTheHistoryAsksFirstAndEmptiesWhatWasLearnt) {
+    const std::string original = launch_line("dir:music", "mus") + launch_line("dir:music", "m");
+    write_file(data_file(L"history.tsv"), original);
+    write_file(data_file(L"hidden.txt"), "dir:videos\n");
+    ASSERT_TRUE(start(L"--hidden"));
+    ASSERT_TRUE(wait_until([&] { return testing::tray_icon_present(popup_); }));
+    ASSERT_TRUE(choose_in_menu({VK_DOWN, VK_DOWN, VK_RETURN}));  // "Statistiques…"
+    ASSERT_TRUE(wait_until([&] { return launcher_->stats_window() != nullptr; }));
+
+    for (const int answer : {IDNO, IDYES}) {
+        ASSERT_TRUE(choose_in_menu({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
+        const HWND box = wait_talvo_box(launcher_->id());
+        ASSERT_NE(box, nullptr) << "the question, in a box titled Talvo";
+        EXPECT_EQ(utf8(message_box_text(box)),
+                  "Effacer tout ce que Talvo a appris (tes habitudes de lancement) ? Ses "
+                  "suggestions repartiront de zéro.");
+        EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
+        EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
+        ASSERT_TRUE(answer_box(box, answer));
+        if (answer == IDNO) {
+            EXPECT_TRUE(
+                stays_false([&] { return read_file(data_file(L"history.tsv")) != original; },
+                            std::chrono::milliseconds(500)))
+                << "No changes nothing";
+        }
+    }
+    EXPECT_TRUE(wait_until([&] { return read_file(data_file(L"history.tsv")).empty(); }));
+    EXPECT_TRUE(file_exists(data_file(L"history.tsv")));
+    EXPECT_TRUE(
+        wait_until([&] { return log_has(log_path(), "historique effacé (2 lancements)"); }));
+    EXPECT_EQ(read_file(data_file(L"hidden.txt")), "dir:videos\n") << "hidden entries stay";
+    EXPECT_TRUE(wait_until([&] {
+        const auto page = read_client(launcher_->stats_window());
+        return page && !page->second.empty() &&
+               std::any_of(page->second.begin(), page->second.end(), [](const ReadElement& line) {
+                   return line.name == "Aucun lancement pour l'instant.";
+               });
+    })) << "the open statistics page is empty";
+    press_alt_space();
+    ASSERT_TRUE(wait_shown());
+    EXPECT_TRUE(wait_rows(0)) << "no suggestions";
 }
 
 TEST_F(Tray, QuitRemovesTheIconAndEndsWithStatusZeroEvenWithStatisticsOpen) {

@@ -367,7 +367,7 @@ TEST(StatsWindowRules, SizeScrollWheelKeysAndHover) {
 TEST(TrayMenu, ItemsIdsAndChoices) {
     using K = TrayMenuItem::Kind;
     const std::vector<TrayMenuItem> plain = tray_menu(false, {});
-    ASSERT_EQ(plain.size(), 7u);
+    ASSERT_EQ(plain.size(), 8u);
     EXPECT_EQ(plain[0],
               (TrayMenuItem{K::Command, "Ouvrir Talvo\tAlt+Espace", 1, false, false, {}}));
     EXPECT_EQ(plain[1], (TrayMenuItem{K::Command, "Statistiques…", 4, false, false, {}}));
@@ -380,15 +380,17 @@ TEST(TrayMenu, ItemsIdsAndChoices) {
                                     true,
                                     false,
                                     {}}}));
-    EXPECT_EQ(plain[3].kind, K::Separator);
-    EXPECT_EQ(plain[4],
+    EXPECT_EQ(plain[3], (TrayMenuItem{K::Command, "Effacer l'historique…", 5, false, false, {}}))
+        << "after the hidden entries, before their separator";
+    EXPECT_EQ(plain[4].kind, K::Separator);
+    EXPECT_EQ(plain[5],
               (TrayMenuItem{K::Command, "Lancer au démarrage de Windows", 2, false, false, {}}));
-    EXPECT_EQ(plain[6], (TrayMenuItem{K::Command, "Quitter Talvo", 3, false, false, {}}));
+    EXPECT_EQ(plain[7], (TrayMenuItem{K::Command, "Quitter Talvo", 3, false, false, {}}));
 
     const std::vector<HiddenMenuItem> hidden = {
         {"app:a", "Alpha"}, {"dir:music", "Musique"}, {"app:gone", "gone"}};
     const std::vector<TrayMenuItem> full = tray_menu(true, hidden);
-    EXPECT_TRUE(full[4].checked);
+    EXPECT_TRUE(full[5].checked);
     ASSERT_EQ(full[2].children.size(), 5u);
     EXPECT_EQ(full[2].children[0],
               (TrayMenuItem{K::Command, "Réafficher « Alpha »", 100, false, false, {}}));
@@ -405,11 +407,12 @@ TEST(TrayMenu, ItemsIdsAndChoices) {
     EXPECT_EQ(tray_choice(50, hidden).kind, C::ShowAll);
     EXPECT_EQ(tray_choice(2, {}).kind, C::Autostart);
     EXPECT_EQ(tray_choice(3, {}).kind, C::Quit);
+    EXPECT_EQ(tray_choice(5, {}).kind, C::ClearHistory);
 }
 
 TEST(TrayMenu, TheKeyboardGoesBackToTheTrayUnlessAWindowShows) {
     using C = TrayChoice::Kind;
-    for (const C kind : {C::Open, C::Stats}) {
+    for (const C kind : {C::Open, C::Stats, C::ClearHistory}) {
         EXPECT_TRUE(tray_choice_shows_window(kind)) << static_cast<int>(kind);
     }
     for (const C kind : {C::Nothing, C::ShowHidden, C::ShowAll, C::Autostart, C::Quit}) {

@@ -117,4 +117,37 @@ class TestPlatform {
     FakeEnvironment environment;
 };
 
+// Files in memory on a full disk: a plain write stops halfway through, as a
+// real one does when the space runs out; an atomic replacement fails whole.
+class FullDiskFiles final : public FileSystem {
+  public:
+    std::map<std::string, std::string, std::less<>> files;
+
+    std::optional<std::string> read_file(const std::string& path) const override {
+        const auto found = files.find(path);
+        return found == files.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::optional<std::uint64_t> file_size(const std::string& path) const override {
+        const auto text = read_file(path);
+        return text ? std::optional<std::uint64_t>(text->size()) : std::nullopt;
+    }
+    std::optional<char> last_byte(const std::string& path) const override {
+        const auto text = read_file(path);
+        return text && !text->empty() ? std::optional(text->back()) : std::nullopt;
+    }
+    bool exists(const std::string& path) const override { return files.count(path) != 0; }
+    bool create_directories(const std::string&) override { return true; }
+    WriteResult write(const std::string& path, std::string_view bytes, WriteMode mode) override {
+        std::string& file = files[path];
+        if (mode == WriteMode::Truncate) {
+            file.clear();
+        }
+        file.append(bytes.substr(0, bytes.size() / 2));
+        return {false, "disque plein"};
+    }
+    WriteResult replace_atomically(const std::string&, std::string_view) override {
+        return {false, "disque plein"};
+    }
+};
+
 }  // namespace talvo::testing

@@ -67,7 +67,12 @@ std::string stored_query(std::string_view field) {
     return query;
 }
 
-std::optional<LaunchRecord> parse_line(std::string_view line) {
+}  // namespace
+
+std::optional<LaunchRecord> parse_record_line(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
     if (!is_valid_utf8(line)) {
         return std::nullopt;
     }
@@ -84,6 +89,8 @@ std::optional<LaunchRecord> parse_line(std::string_view line) {
     return LaunchRecord{std::string(fields[3]), stored_query(fields[4]), *time,
                         static_cast<std::uint32_t>(*hour % 24), *weekend != 0 ? 1u : 0u};
 }
+
+namespace {
 
 // The edit line as recorded: prepared like a live query, with TAB, LF and CR
 // (which would break the line format) turned into spaces.
@@ -146,12 +153,9 @@ std::vector<LaunchRecord> parse_history(std::string_view text) {
     records.reserve(std::min(lines + 1, kHistoryLimit));
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+        const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        if (auto record = parse_line(line)) {
+        if (auto record = parse_record_line(line)) {
             records.push_back(std::move(*record));
         }
     }

@@ -26,6 +26,10 @@ std::string history_path(const Environment& environment);
 // a line that is not valid UTF-8, so one bad byte never costs the other lines.
 std::vector<LaunchRecord> parse_history(std::string_view text);
 
+// The record of one line (without its line feed; a final CR is dropped), or
+// nothing for a malformed line or one that is not valid UTF-8.
+std::optional<LaunchRecord> parse_record_line(std::string_view line);
+
 // One record as a line of the file, ending in a line feed.
 std::string format_record(const LaunchRecord& record);
 

@@ -43,8 +43,10 @@ KeyEffect popup_key_effect(const KeyPress& key, bool shown, std::size_t rows,
             if (!ctrl) {
                 return {};
             }
-            return selected < rows ? KeyEffect{Kind::HideEntry, selected}
-                                   : KeyEffect{Kind::Repaint};
+            if (selected >= rows) {
+                return {Kind::Repaint};
+            }
+            return {key.shift ? Kind::ForgetEntry : Kind::HideEntry, selected};
         default:
             break;
     }

@@ -31,12 +31,13 @@ struct KeyPress {
 struct KeyEffect {
     enum class Kind : std::uint8_t {
         None,
-        Repaint,    // nothing changes but the caret shows again
-        Complete,   // Tab: the query becomes the selected row's name
-        Choose,     // launch `row` in `mode`
-        Hide,       // Escape
-        Select,     // the selection moves to `row`
-        HideEntry,  // Ctrl+Delete: hide the entry of `row`
+        Repaint,      // nothing changes but the caret shows again
+        Complete,     // Tab: the query becomes the selected row's name
+        Choose,       // launch `row` in `mode`
+        Hide,         // Escape
+        Select,       // the selection moves to `row`
+        HideEntry,    // Ctrl+Delete: hide the entry of `row`
+        ForgetEntry,  // Ctrl+Shift+Delete: forget what was learnt of the entry of `row`
     };
 
     Kind kind = Kind::None;

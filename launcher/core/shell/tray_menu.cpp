@@ -39,6 +39,7 @@ std::vector<TrayMenuItem> tray_menu(bool autostart_on, const std::vector<HiddenM
         command("Ouvrir Talvo\tAlt+Espace", kTrayOpen),
         command("Statistiques…", kTrayStats),
         hidden_submenu(hidden),
+        command("Effacer l'historique…", kTrayClearHistory),
         separator(),
         command("Lancer au démarrage de Windows", kTrayAutostart, autostart_on),
         separator(),
@@ -55,6 +56,8 @@ TrayChoice tray_choice(std::uint32_t id, const std::vector<HiddenMenuItem>& hidd
             return {Kind::Stats, {}};
         case kTrayShowAll:
             return {Kind::ShowAll, {}};
+        case kTrayClearHistory:
+            return {Kind::ClearHistory, {}};
         case kTrayAutostart:
             return {Kind::Autostart, {}};
         case kTrayQuit:
@@ -89,7 +92,8 @@ bool key_select_acts(std::optional<std::chrono::steady_clock::duration> since_la
 }
 
 bool tray_choice_shows_window(TrayChoice::Kind kind) {
-    return kind == TrayChoice::Kind::Open || kind == TrayChoice::Kind::Stats;
+    return kind == TrayChoice::Kind::Open || kind == TrayChoice::Kind::Stats ||
+           kind == TrayChoice::Kind::ClearHistory;
 }
 
 bool tray_add_retry_continues(std::chrono::steady_clock::duration since_first_refusal) {

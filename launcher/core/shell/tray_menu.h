@@ -35,6 +35,7 @@ enum TrayCommandId : std::uint32_t {
     kTrayAutostart = 2,
     kTrayQuit = 3,
     kTrayStats = 4,
+    kTrayClearHistory = 5,
     kTrayShowAll = 50,
     kTrayShowHiddenFirst = 100,  // + the position in the hidden list
 };
@@ -53,11 +54,20 @@ struct TrayMenuItem {
 };
 
 // Open, statistics, the hidden entries (each to show again, or a grayed
-// placeholder), start with Windows (checked when on), quit.
+// placeholder), clear the history, start with Windows (checked when on), quit.
 std::vector<TrayMenuItem> tray_menu(bool autostart_on, const std::vector<HiddenMenuItem>& hidden);
 
 struct TrayChoice {
-    enum class Kind : std::uint8_t { Nothing, Open, Stats, ShowHidden, ShowAll, Autostart, Quit };
+    enum class Kind : std::uint8_t {
+        Nothing,
+        Open,
+        Stats,
+        ShowHidden,
+        ShowAll,
+        ClearHistory,
+        Autostart,
+        Quit
+    };
 
     Kind kind = Kind::Nothing;
     std::string key;  // Kind::ShowHidden: the key of the pair the menu was built with
@@ -99,7 +109,7 @@ TrayAction tray_action(std::uint32_t event, bool version4);
 bool key_select_acts(std::optional<std::chrono::steady_clock::duration> since_last_acting,
                      std::chrono::milliseconds double_click_time);
 
-// Whether carrying out a choice puts a launcher window in front. When it does
+// Whether carrying out a choice puts a launcher window (or its question) in front. When it does
 // not (a dismissed menu, a setting), the keyboard goes back to the notification
 // area instead of staying with the hidden popup.
 bool tray_choice_shows_window(TrayChoice::Kind kind);

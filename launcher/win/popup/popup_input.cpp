@@ -12,6 +12,7 @@
 #include "win/platform/text_win.h"
 #include "win/popup/popup_accessible.h"
 #include "win/popup/popup_window.h"
+#include "win/shell/forgetting.h"
 
 namespace talvo::win {
 namespace {
@@ -108,6 +109,14 @@ PopupAction PopupWindow::on_key_down(WPARAM virtual_key) {
             const std::string entry_key = popup->results[effect.row].key;
             popup.release();
             hide_entry_and_refresh(entry_key);
+            break;
+        }
+        case KeyEffect::Kind::ForgetEntry: {
+            const std::string entry_key = popup->results[effect.row].key;
+            popup.release();
+            if (forget_entry_launches(ui_, entry_key)) {
+                recompute();
+            }
             break;
         }
     }

@@ -11,6 +11,7 @@
 #include "win/popup/popup_window.h"
 #include "win/shell/app_state.h"
 #include "win/shell/autostart.h"
+#include "win/shell/forgetting.h"
 #include "win/shell/tray_retry.h"
 #include "win/stats/stats_window.h"
 
@@ -160,6 +161,11 @@ void TrayIcon::run_choice(const TrayChoice& choice) {
         case TrayChoice::Kind::ShowHidden:
         case TrayChoice::Kind::ShowAll:
             show_again(choice);
+            return;
+        case TrayChoice::Kind::ClearHistory:
+            if (clear_history_after_asking(popup_.ui())) {
+                stats_.refresh();
+            }
             return;
         case TrayChoice::Kind::Autostart:
             toggle_autostart(popup_.ui());
