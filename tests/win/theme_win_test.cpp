@@ -60,9 +60,41 @@ Expected high_contrast_colours() {
             GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOW)};
 }
 
+constexpr SystemColours kWhiteOnBlack{0x000000, 0xFFFFFF, 0x1AEBFF, 0x000000, 0x3FF23F};
+constexpr SystemColours kBlackOnWhite{0xFFFFFF, 0x000000, 0x37006E, 0xFFFFFF, 0x600000};
+
+constexpr int kThemeElements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+                                  COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
+
+void set_system_colours(const SystemColours& colours) {
+    const COLORREF values[] = {colour_ref(colours.window), colour_ref(colours.window_text),
+                               colour_ref(colours.highlight), colour_ref(colours.highlight_text),
+                               colour_ref(colours.gray_text)};
+    SetSysColors(5, kThemeElements, values);
+}
+
+// The system colours as they were, set again at the end of the test.
+class SystemColoursKept {
+  public:
+    SystemColoursKept() {
+        for (int i = 0; i < 5; ++i) {
+            kept_[i] = GetSysColor(kThemeElements[i]);
+        }
+    }
+    ~SystemColoursKept() { SetSysColors(5, kThemeElements, kept_); }
+    SystemColoursKept(const SystemColoursKept&) = delete;
+    SystemColoursKept& operator=(const SystemColoursKept&) = delete;
+
+  private:
+    COLORREF kept_[5]{};
+};
+
 // Each of the three messages a theme change brings, in turn switching the
-// theme on and off; every window repaints on its own message.
+// theme on and off, in two sets of system colours (set as a theme sets them,
+// before the flag changes, so only the message under test can show the new
+// theme); every window repaints on its own message.
 TEST(Theme, BothWindowsRepaintInTheThemeEachChangeCallsFor) {
+    const SystemColoursKept restore;
     high_contrast_on = false;
     TestLauncher test("d", 3, 40);
     test.ui().theme.set_high_contrast_probe(high_contrast_probe);
@@ -81,15 +113,21 @@ TEST(Theme, BothWindowsRepaintInTheThemeEachChangeCallsFor) {
         UINT message;
         WPARAM wparam;
         bool high_contrast;
+        const SystemColours* colours;  // set first; nullptr keeps them
     } changes[] = {
-        {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, true},
-        {WM_SYSCOLORCHANGE, 0, false},
-        {WM_THEMECHANGED, 0, true},
-        {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, false},
+        {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, true, &kWhiteOnBlack},
+        {WM_SYSCOLORCHANGE, 0, false, nullptr},
+        {WM_THEMECHANGED, 0, true, &kBlackOnWhite},
+        {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, false, nullptr},
     };
     for (const auto& change : changes) {
         SCOPED_TRACE(::testing::Message() << "message " << std::hex << change.message
                                           << (change.high_contrast ? ", contrast on" : ", off"));
+        if (change.colours != nullptr) {
+            set_system_colours(*change.colours);
+            pump();
+            ASSERT_EQ(GetSysColor(COLOR_WINDOW), colour_ref(change.colours->window));
+        }
         high_contrast_on = change.high_contrast;
         SendMessageW(popup, change.message, change.wparam, 0);
         SendMessageW(stats, change.message, change.wparam, 0);
