@@ -113,4 +113,14 @@ class ScratchLog {
     bool had_ = false;
 };
 
+// What the screen shows at a client point of the window.
+inline COLORREF client_pixel(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 }  // namespace talvo::win

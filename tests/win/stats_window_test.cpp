@@ -45,15 +45,6 @@ RECT client_of(HWND window) {
     return client;
 }
 
-COLORREF client_pixel(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    const HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 // Wine ignores a work area set by a program, so the short window is made by
 // resizing: the page then scrolls, End shows the learned card, Home the top.
 TEST(StatsWindow, OneWindowThatScrollsWhenShorterThanThePage) {

@@ -22,22 +22,13 @@ void pump() {
     }
 }
 
-COLORREF screen_pixel(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    const HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 // The pixel once the screen shows what the window painted last.
 COLORREF settled_pixel(HWND window, int x, int y, COLORREF expected) {
-    for (int i = 0; i < 50 && screen_pixel(window, x, y) != expected; ++i) {
+    for (int i = 0; i < 50 && client_pixel(window, x, y) != expected; ++i) {
         pump();
         Sleep(10);
     }
-    return screen_pixel(window, x, y);
+    return client_pixel(window, x, y);
 }
 
 constexpr COLORREF colour_ref(std::uint32_t rgb) {

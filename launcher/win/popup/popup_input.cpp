@@ -13,6 +13,7 @@
 #include "win/popup/popup_accessible.h"
 #include "win/popup/popup_window.h"
 #include "win/shell/forgetting.h"
+#include "win/stats/stats_window.h"
 
 namespace talvo::win {
 namespace {
@@ -116,6 +117,7 @@ PopupAction PopupWindow::on_key_down(WPARAM virtual_key) {
             popup.release();
             if (forget_entry_launches(ui_, entry_key)) {
                 recompute();
+                stats_.refresh();
             }
             break;
         }
