@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <thread>
 
 #include <windows.h>
 
@@ -47,6 +48,40 @@ TEST(WinFiles, LockedFileFailsWithTheSystemsTextAndKeepsItsContent) {
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("(os error 32)"), std::string::npos) << result.error;
     EXPECT_FALSE(kSystem.files.read_file(path).has_value());
+}
+
+// A reader that holds the file a moment delays the replacement; one that never
+// lets go makes it fail, with the old content whole and no temporary file left.
+TEST(WinFiles, AtomicReplaceWaitsForAReaderAndGivesUpOnALock) {
+    testing::ScratchFolder folder;
+    const std::string path = folder.file("history.tsv");
+    ASSERT_TRUE(kSystem.files.write(path, "old\n", WriteMode::Truncate).ok);
+    const auto open_reader = [&] {
+        return unique_file(CreateFileW(widen(path).c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    {
+        unique_file reader = open_reader();
+        ASSERT_TRUE(reader);
+        std::thread release([&] {
+            Sleep(200);
+            reader.reset();
+        });
+        EXPECT_TRUE(kSystem.files.replace_atomically(path, "new\n").ok);
+        release.join();
+        EXPECT_EQ(kSystem.files.read_file(path), "new\n");
+    }
+    const unique_file lock(CreateFileW(widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock);
+    EXPECT_FALSE(kSystem.files.replace_atomically(path, "lost\n").ok);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(widen(folder.file("*.tmp*")).c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
 }
 
 TEST(WinFiles, FoldersAreNotFilesAndParentsAreCreated) {

@@ -117,6 +117,26 @@ WriteResult failure() {
     return {false, win::system_error_text(GetLastError())};
 }
 
+// Windows refuses to replace a file another program holds open, even to read
+// it (a scanner, a backup, an editor): the move is tried again for a moment.
+constexpr int kMoveAttempts = 20;
+constexpr DWORD kMovePauseMs = 50;
+
+bool move_over(const std::wstring& from, const std::wstring& to) {
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (attempt == kMoveAttempts ||
+            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) {
+            return false;
+        }
+        Sleep(kMovePauseMs);
+    }
+}
+
 class WinFileSystem final : public FileSystem {
   public:
     std::optional<std::string> read_file(const std::string& path) const override {
@@ -212,8 +232,7 @@ class WinFileSystem final : public FileSystem {
                 return result;
             }
         }
-        if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (!move_over(temporary, target)) {
             const WriteResult result = failure();
             DeleteFileW(temporary.c_str());
             return result;
